@@ -1,0 +1,33 @@
+# WordHatch: `make run` and `make test` are all a new machine needs (both install what is missing).
+#   make exe    builds build/win32/WordHatch.exe
+#   make test   builds everything and runs every test (host and end-to-end) through CTest
+#   make run    builds and starts WordHatch under Wine (on a virtual display when there is none)
+SHELL := /bin/bash
+BUILD := $(CURDIR)/build
+HOST := $(BUILD)/host
+WIN := $(BUILD)/win32
+JOBS ?= 2
+
+.PHONY: all setup host exe test run clean
+all: exe
+
+setup:
+	@tools/setup.sh
+
+host: setup
+	@cmake -S . -B $(HOST) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(HOST) -j $(JOBS)
+
+exe: host
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
+	  -DWH_HOST_TOOLS=$(HOST)/tools -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+
+test: exe
+	@cd $(HOST) && ctest --output-on-failure -j 1
+
+run: exe
+	@tools/run.sh $(WIN)/WordHatch.exe
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,24 @@
+// The application shell's state record: the main window, its children and the paths of the run.
+#pragma once
+#include <windows.h>
+
+const char kMainClassName[] = "WordHatchClass";
+const char kSettingsSection[] = "WordHatch Settings";
+const int kPathCapacity = 260;  // 259 characters and the NUL
+
+struct AppState {
+  HINSTANCE instance;
+  HWND mainWindow;
+  HWND editor;
+  HWND statusBar;
+  char settingsPath[kPathCapacity];
+  char triggerPath[kPathCapacity];
+};
+
+extern AppState gApp;
+
+// Registers the main window class; false on failure.
+bool RegisterMainWindowClass(HINSTANCE instance);
+
+// The main window procedure.
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,40 @@
+// Keyboard seam: key states, keyboard-layout queries and synthetic key events.
+// The program implements it over Win32 (win32_keyboard.cpp); host tests link a scriptable fake.
+#pragma once
+#include <stdint.h>
+
+// Flags of a synthetic key event, with the values of the system.
+const uint32_t kKeyEventExtended = 0x0001;
+const uint32_t kKeyEventKeyUp = 0x0002;
+
+// Map types of PlatformMapVirtualKey, with the values of the system.
+const uint32_t kMapVkToScanCode = 0;
+const uint32_t kMapVkToChar = 2;
+
+// Bit of a key state that is set while the key is down.
+const uint16_t kKeyDownBit = 0x8000;
+// Bit of the thread key state that is set while a lock key (Caps Lock) is toggled on.
+const uint16_t kKeyToggledBit = 0x0001;
+
+// Returns the desktop-wide state of virtual key `vk` (0 to 255) as the system reports it now:
+// kKeyDownBit while the key is down; bit 0 when it was pressed since the previous query, which
+// the query itself clears. Callers may rely on nothing else in the value.
+uint16_t PlatformAsyncKeyState(int vk);
+
+// Returns the calling thread's view of key `vk`: kKeyDownBit while down, kKeyToggledBit while toggled.
+uint16_t PlatformThreadKeyState(int vk);
+
+// Sets the thread's keyboard state to all keys up and no toggles.
+void PlatformClearKeyboardState();
+
+// Maps virtual-key code `code` with the current keyboard layout. kMapVkToScanCode yields the scan
+// code, kMapVkToChar the key's unshifted character in the low byte; 0 when there is none.
+uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t mapType);
+
+// For character `c`, the layout's virtual key in the low byte and the shift state (1 Shift,
+// 2 Ctrl, 4 Alt) in the high byte; 0xFFFF when the layout has no key for it.
+uint16_t PlatformKeyForChar(char c);
+
+// Hands one key event to the system's input stream, which delivers it to the focused window
+// later, as if typed. `flags` is a combination of kKeyEventExtended and kKeyEventKeyUp.
+void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags);

@@ -1,0 +1,17 @@
+// Main-window seam: what the portable core may do to the program's window.
+// Every operation does nothing when the window (or the child it names) does not exist.
+#pragma once
+#include <stdint.h>
+
+// Shows `text` in the status bar at once (repainted before returning).
+void PlatformShowStatusText(const char* text);
+
+// Replaces the editor's whole text (which clears its undo state), puts the caret at the start,
+// scrolls it into view and repaints the main window and the editor with their backgrounds.
+void PlatformSetEditorText(const char* text);
+
+// Starts (or restarts) timer `id` of the main window with a period of `ms` milliseconds.
+void PlatformStartTimer(uint32_t id, uint32_t ms);
+
+// Stops timer `id` of the main window.
+void PlatformStopTimer(uint32_t id);

@@ -1,0 +1,73 @@
+// File seam over the Win32 file calls (single-byte "A" forms).
+#include <windows.h>
+
+#include "platform/files.h"
+
+static HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+// Errors that mean "there is nothing at this path"; every other failure leaves the file alone.
+static bool IsMissingError(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+}
+
+FileHandle PlatformOpenFile(const char* path, FileAccess access, FileCreation creation, FileError* error) {
+  DWORD rights = access == kFileReadWrite ? (GENERIC_READ | GENERIC_WRITE) : GENERIC_READ;
+  DWORD disposition = creation == kFileOpenAlways ? OPEN_ALWAYS : OPEN_EXISTING;
+  HANDLE h = CreateFileA(path, rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    if (error) *error = IsMissingError(GetLastError()) ? kFileNotFound : kFileOpenDenied;
+    return nullptr;
+  }
+  if (error) *error = kFileOk;
+  return reinterpret_cast<FileHandle>(h);
+}
+
+void PlatformCloseFile(FileHandle file) {
+  if (file) CloseHandle(ToHandle(file));
+}
+
+bool PlatformFileSize(FileHandle file, uint32_t* size) {
+  DWORD high = 0;
+  DWORD low = GetFileSize(ToHandle(file), &high);
+  if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0) return false;
+  *size = low;
+  return true;
+}
+
+bool PlatformSeekFile(FileHandle file, int32_t offset, FileSeekOrigin origin) {
+  DWORD result = SetFilePointer(ToHandle(file), offset, nullptr, origin == kSeekFromEnd ? FILE_END : FILE_BEGIN);
+  return result != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
+}
+
+uint32_t PlatformReadFile(FileHandle file, void* buffer, uint32_t count) {
+  DWORD read = 0;
+  if (!ReadFile(ToHandle(file), buffer, count, &read, nullptr)) return 0;
+  return read;
+}
+
+uint32_t PlatformWriteFile(FileHandle file, const void* buffer, uint32_t count) {
+  DWORD written = 0;
+  if (!WriteFile(ToHandle(file), buffer, count, &written, nullptr)) return 0;
+  return written;
+}
+
+bool PlatformDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
+
+bool PlatformReplaceFile(const char* from, const char* to) {
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+PathKind PlatformPathKind(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return kPathNothing;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kPathDirectory : kPathFile;
+}
+
+uint32_t PlatformModulePath(char* buffer, uint32_t size) {
+  if (size == 0) return 0;
+  DWORD n = GetModuleFileNameA(nullptr, buffer, size);
+  if (n >= size) n = 0;  // cut short: not a usable path
+  buffer[n] = 0;
+  return n;
+}

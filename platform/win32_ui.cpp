@@ -1,0 +1,40 @@
+// Main-window seam over Win32: status bar, editor and the main window's timers.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "platform/ui.h"
+#include "platform/win32_window.h"
+
+// The windows the seam acts on; set by the shell when it creates them.
+static struct {
+  HWND main, editor, statusBar;
+} gUi;
+
+void Win32AttachMainWindow(HWND mainWindow, HWND editor, HWND statusBar) {
+  gUi.main = mainWindow;
+  gUi.editor = editor;
+  gUi.statusBar = statusBar;
+}
+
+void PlatformShowStatusText(const char* text) {
+  if (!IsWindow(gUi.statusBar)) return;
+  SendMessageA(gUi.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  UpdateWindow(gUi.statusBar);
+}
+
+void PlatformSetEditorText(const char* text) {
+  if (!IsWindow(gUi.editor)) return;
+  SetWindowTextA(gUi.editor, text);
+  SendMessageA(gUi.editor, EM_SETSEL, 0, 0);
+  SendMessageA(gUi.editor, EM_SCROLLCARET, 0, 0);
+  if (IsWindow(gUi.main)) InvalidateRect(gUi.main, nullptr, TRUE);
+  InvalidateRect(gUi.editor, nullptr, TRUE);
+}
+
+void PlatformStartTimer(uint32_t id, uint32_t ms) {
+  if (IsWindow(gUi.main)) SetTimer(gUi.main, id, ms, nullptr);
+}
+
+void PlatformStopTimer(uint32_t id) {
+  if (IsWindow(gUi.main)) KillTimer(gUi.main, id);
+}

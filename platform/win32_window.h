@@ -1,0 +1,6 @@
+// Win32 side of the main-window seam: the shell tells it which windows to act on.
+#pragma once
+#include <windows.h>
+
+// Names the main window and its editor and status bar; any of them may be nullptr.
+void Win32AttachMainWindow(HWND mainWindow, HWND editor, HWND statusBar);

@@ -1,0 +1,260 @@
+// Recording fake of the platform seam (see fake_platform.h).
+#include "tests/unit/fake_platform.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/keyboard.h"
+#include "platform/memory.h"
+#include "platform/resources.h"
+#include "platform/ui.h"
+
+FakePlatform gFake;
+
+void FakeReset() {
+  gFake = FakePlatform();  // value-initialised: every number, flag and key state is 0
+  gFake.hasStatusBar = gFake.hasEditor = true;
+  gFake.tickCount = 1000;
+  gFake.modulePath = "/fake/WordHatch.exe";
+}
+
+static void Record(FakeEventKind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0,
+                   const std::string& text = "") {
+  gFake.events.push_back(FakeEvent{kind, a, b, c, text});
+}
+
+std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind) {
+  std::vector<FakeEvent> out;
+  for (const FakeEvent& e : gFake.events) {
+    if (e.kind == kind) out.push_back(e);
+  }
+  return out;
+}
+
+std::string FakeKeyEventText() {
+  std::string out;
+  char one[32];
+  for (const FakeEvent& e : FakeEventsOf(kFakeKeyEvent)) {
+    snprintf(one, sizeof one, "%s%X:%X", out.empty() ? "" : " ", e.a, e.c);
+    out += one;
+  }
+  return out;
+}
+
+// ---- keyboard: a US layout -------------------------------------------------------------------
+
+uint16_t PlatformAsyncKeyState(int vk) {
+  gFake.asyncKeyQueries++;
+  return (vk >= 0 && vk < 256) ? gFake.asyncKeyState[vk] : 0;
+}
+
+uint16_t PlatformThreadKeyState(int vk) { return (vk >= 0 && vk < 256) ? gFake.threadKeyState[vk] : 0; }
+
+void PlatformClearKeyboardState() {
+  memset(gFake.threadKeyState, 0, sizeof gFake.threadKeyState);
+  Record(kFakeClearKeyboard);
+}
+
+// Unshifted character of each US key, by virtual-key code.
+static char UsKeyChar(uint32_t vk) {
+  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return char(vk);
+  if (vk >= 0x60 && vk <= 0x69) return char('0' + vk - 0x60);
+  switch (vk) {
+    case 0x08: case 0x09: case 0x0D: case 0x1B: case 0x20: return char(vk);
+    case 0x6A: return '*';
+    case 0x6B: return '+';
+    case 0x6D: return '-';
+    case 0x6E: return '.';
+    case 0x6F: return '/';
+    case 0xBA: return ';';
+    case 0xBB: return '=';
+    case 0xBC: return ',';
+    case 0xBD: return '-';
+    case 0xBE: return '.';
+    case 0xBF: return '/';
+    case 0xC0: return '`';
+    case 0xDB: return '[';
+    case 0xDC: return '\\';
+    case 0xDD: return ']';
+    case 0xDE: return '\'';
+    default: return 0;
+  }
+}
+
+// Scan codes of the US keys that tests look at; 0 for the others.
+static uint32_t UsScanCode(uint32_t vk) {
+  static const char kRowQ[] = "QWERTYUIOP", kRowA[] = "ASDFGHJKL", kRowZ[] = "ZXCVBNM";
+  for (int i = 0; kRowQ[i]; ++i) if (vk == uint32_t(kRowQ[i])) return 0x10 + i;
+  for (int i = 0; kRowA[i]; ++i) if (vk == uint32_t(kRowA[i])) return 0x1E + i;
+  for (int i = 0; kRowZ[i]; ++i) if (vk == uint32_t(kRowZ[i])) return 0x2C + i;
+  if (vk >= '1' && vk <= '9') return 2 + vk - '1';
+  switch (vk) {
+    case '0': return 0x0B;
+    case 0x08: return 0x0E;
+    case 0x09: return 0x0F;
+    case 0x0D: return 0x1C;
+    case 0x10: return 0x2A;
+    case 0x11: return 0x1D;
+    case 0x12: return 0x38;
+    case 0x1B: return 0x01;
+    case 0x20: return 0x39;
+    default: return 0;
+  }
+}
+
+uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t mapType) {
+  if (mapType == kMapVkToScanCode) return UsScanCode(code);
+  if (mapType == kMapVkToChar) return (unsigned char)UsKeyChar(code);
+  return 0;
+}
+
+uint16_t PlatformKeyForChar(char c) {
+  static const char kShifted[] = "~!@#$%^&*()_+{}|:\"<>?";
+  static const char kPlain[] = "`1234567890-=[]\\;',./";
+  unsigned char u = (unsigned char)c;
+  if (u >= 'a' && u <= 'z') return uint16_t(u - 32);
+  if (u >= 'A' && u <= 'Z') return uint16_t(0x100 | u);
+  if (const char* p = u ? strchr(kShifted, c) : nullptr) return uint16_t(0x100 | PlatformKeyForChar(kPlain[p - kShifted]));
+  for (uint32_t vk = 0; vk < 256; ++vk) {
+    if (vk >= 0x60 && vk <= 0x6F) continue;  // keypad keys are never the layout's first choice
+    if (u && UsKeyChar(vk) == c) return uint16_t(vk);
+  }
+  return 0xFFFF;
+}
+
+void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags) {
+  Record(kFakeKeyEvent, vk, scanCode, flags);
+}
+
+// ---- heap ------------------------------------------------------------------------------------
+
+void* PlatformHeapAlloc(size_t bytes) {
+  if (++gFake.heapAllocs == gFake.failHeapAllocAt) return nullptr;
+  return calloc(bytes ? bytes : 1, 1);
+}
+
+void PlatformHeapFree(void* block) { free(block); }
+
+// ---- files: real POSIX files with injected failures ------------------------------------------
+
+struct PlatformFile {
+  int fd;
+};
+
+FileHandle PlatformOpenFile(const char* path, FileAccess access, FileCreation creation, FileError* error) {
+  FileError dummy;
+  if (!error) error = &dummy;
+  *error = kFileOk;
+  if (++gFake.fileOpens == gFake.failFileOpenAt || gFake.lockedPaths.count(path ? path : "")) {
+    *error = kFileOpenDenied;
+    return nullptr;
+  }
+  struct stat st;
+  if (path && stat(path, &st) == 0 && S_ISDIR(st.st_mode)) {
+    *error = kFileOpenDenied;
+    return nullptr;
+  }
+  int flags = access == kFileReadWrite ? O_RDWR : O_RDONLY;
+  if (creation == kFileOpenAlways) flags |= O_CREAT;
+  int fd = path ? open(path, flags, 0644) : -1;
+  if (fd < 0) {
+    *error = (!path || errno == ENOENT || errno == ENOTDIR) ? kFileNotFound : kFileOpenDenied;
+    return nullptr;
+  }
+  gFake.openFiles++;
+  return new PlatformFile{fd};
+}
+
+void PlatformCloseFile(FileHandle file) {
+  if (!file) return;
+  close(file->fd);
+  gFake.openFiles--;
+  delete file;
+}
+
+bool PlatformFileSize(FileHandle file, uint32_t* size) {
+  struct stat st;
+  if (!file || fstat(file->fd, &st) != 0 || st.st_size > 0xFFFFFFFFll) return false;
+  *size = uint32_t(st.st_size);
+  return true;
+}
+
+bool PlatformSeekFile(FileHandle file, int32_t offset, FileSeekOrigin origin) {
+  return file && lseek(file->fd, offset, origin == kSeekFromEnd ? SEEK_END : SEEK_SET) >= 0;
+}
+
+uint32_t PlatformReadFile(FileHandle file, void* buffer, uint32_t count) {
+  uint32_t total = 0;
+  while (file && total < count) {
+    ssize_t n = read(file->fd, static_cast<char*>(buffer) + total, count - total);
+    if (n <= 0) break;
+    total += uint32_t(n);
+  }
+  return total;
+}
+
+uint32_t PlatformWriteFile(FileHandle file, const void* buffer, uint32_t count) {
+  if (!file || ++gFake.fileWrites == gFake.failFileWriteAt) return 0;
+  ssize_t n = write(file->fd, buffer, count);
+  return n < 0 ? 0 : uint32_t(n);
+}
+
+bool PlatformDeleteFile(const char* path) { return !gFake.failDelete && path && unlink(path) == 0; }
+
+bool PlatformReplaceFile(const char* from, const char* to) {
+  return !gFake.failReplace && from && to && rename(from, to) == 0;
+}
+
+PathKind PlatformPathKind(const char* path) {
+  struct stat st;
+  if (!path || stat(path, &st) != 0) return kPathNothing;
+  return S_ISDIR(st.st_mode) ? kPathDirectory : kPathFile;
+}
+
+uint32_t PlatformModulePath(char* buffer, uint32_t size) {
+  if (size == 0) return 0;
+  size_t n = gFake.modulePath.size() < size - 1 ? gFake.modulePath.size() : size - 1;
+  memcpy(buffer, gFake.modulePath.data(), n);
+  buffer[n] = 0;
+  return uint32_t(n);
+}
+
+// ---- resources, window, clock ----------------------------------------------------------------
+
+const uint8_t* PlatformRawResource(int id, uint32_t* size) {
+  auto it = gFake.resources.find(id);
+  *size = it == gFake.resources.end() ? 0 : uint32_t(it->second.size());
+  return it == gFake.resources.end() ? nullptr : reinterpret_cast<const uint8_t*>(it->second.data());
+}
+
+void PlatformShowStatusText(const char* text) {
+  if (!gFake.hasStatusBar) return;
+  gFake.statusText = text;
+  Record(kFakeStatusText, 0, 0, 0, text);
+}
+
+void PlatformSetEditorText(const char* text) {
+  if (!gFake.hasEditor) return;
+  gFake.editorText = text;
+  Record(kFakeEditorText, 0, 0, 0, text);
+}
+
+void PlatformStartTimer(uint32_t id, uint32_t ms) { Record(kFakeTimerStart, id, ms); }
+void PlatformStopTimer(uint32_t id) { Record(kFakeTimerStop, id); }
+
+uint32_t PlatformTickCount() { return gFake.tickCount; }
+
+void PlatformSleep(uint32_t ms) {
+  gFake.tickCount += ms;
+  Record(kFakeSleep, ms);
+}
+
+LocalTime PlatformLocalTime() { return LocalTime{9, 5, 1}; }

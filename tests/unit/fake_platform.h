@@ -1,0 +1,69 @@
+// The recording fake of the platform seam, for host tests.
+//
+// Key states, layout answers, resources and failures are scripted through gFake; every key
+// event, status text, editor text and timer change is appended to gFake.events in order.
+// Files are real files (tests use a temporary folder), opened through POSIX, with injectable
+// failures. Call FakeReset() at the start of every test.
+#pragma once
+#include <stdint.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+enum FakeEventKind {
+  kFakeKeyEvent,      // a = vk, b = scan code, c = flags
+  kFakeStatusText,    // text
+  kFakeEditorText,    // text
+  kFakeTimerStart,    // a = id, b = ms
+  kFakeTimerStop,     // a = id
+  kFakeClearKeyboard,
+  kFakeSleep,         // a = ms
+};
+
+struct FakeEvent {
+  FakeEventKind kind;
+  uint32_t a, b, c;
+  std::string text;
+};
+
+struct FakePlatform {
+  // Scripted keyboard: what PlatformAsyncKeyState and PlatformThreadKeyState answer.
+  uint16_t asyncKeyState[256];
+  uint16_t threadKeyState[256];
+  int asyncKeyQueries;  // how many times the async state was asked
+
+  // Main window: whether the status bar and the editor exist, and what they show.
+  bool hasStatusBar, hasEditor;
+  std::string statusText, editorText;
+
+  // Resources by id, and the program's own path.
+  std::map<int, std::string> resources;
+  std::string modulePath;
+
+  // Clock.
+  uint32_t tickCount;
+
+  // Failure injection. A call counter that reaches its fail-at number (1-based) fails that call;
+  // 0 never fails. Paths in lockedPaths cannot be opened, as if another program held them.
+  int heapAllocs, failHeapAllocAt;
+  int fileOpens, failFileOpenAt;
+  int fileWrites, failFileWriteAt;
+  bool failDelete, failReplace;
+  std::set<std::string> lockedPaths;
+  int openFiles;  // files opened and not yet closed
+
+  std::vector<FakeEvent> events;
+};
+
+extern FakePlatform gFake;
+
+// Clears every script, counter and record; US keyboard layout; a status bar and an editor exist.
+void FakeReset();
+
+// The events of one kind, in order.
+std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind);
+
+// The key events, each written as "vk:flags" in hexadecimal (for example "11:3"), joined by blanks.
+std::string FakeKeyEventText();

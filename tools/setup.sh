@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing WordHatch need.
+# Idempotent: asks apt only for what is missing, so a ready machine returns at once.
+set -euo pipefail
+
+host_packages=(g++ cmake make libgtest-dev python3 g++-mingw-w64-i686 mingw-w64-i686-dev
+               binutils-mingw-w64-i686 xvfb xdotool x11-utils imagemagick wine)
+i386_packages=(wine32:i386)
+
+missing=()
+for p in "${host_packages[@]}" "${i386_packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: must run as root to install packages (apt-get)" >&2
+  exit 1
+fi
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}" >/dev/null
