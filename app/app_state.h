@@ -4,15 +4,12 @@
 
 const char kMainClassName[] = "WordHatchClass";
 const char kSettingsSection[] = "WordHatch Settings";
-const int kPathCapacity = 260;  // 259 characters and the NUL
-
+// The Win32 half of the shell's state; the portable half (paths, options) is gShell.
 struct AppState {
   HINSTANCE instance;
   HWND mainWindow;
   HWND editor;
   HWND statusBar;
-  char settingsPath[kPathCapacity];
-  char triggerPath[kPathCapacity];
 };
 
 extern AppState gApp;

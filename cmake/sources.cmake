@@ -3,6 +3,7 @@ set(WH_CORE_SOURCES
   common/text.cpp
   common/heap.cpp
   common/status_text.cpp
+  common/state.cpp
   triggers/key_names.cpp
   triggers/packed_text.cpp
 )

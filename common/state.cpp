@@ -1,0 +1,7 @@
+// The process-wide state records (see state.h).
+#include "common/state.h"
+
+ShellState gShell;
+TriggerTable gTriggers;
+WatcherState gWatcher;
+PlayerState gPlayer;

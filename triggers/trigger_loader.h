@@ -1,0 +1,29 @@
+// The trigger loader: reads the trigger file into the trigger table (gTriggers).
+#pragma once
+#include <stdint.h>
+
+// Rebuilds the trigger table from the file at `path`: releases held modifiers, clears the key
+// state and the typed history, creates a missing or nearly empty file from the default trigger
+// text, shows the file in the editor, sets debug and remap mode from the marker words, and
+// reports " Triggers Loaded: %d %s" in the status bar.
+void LoadTriggerFile(const char* path);
+
+// Releases every entry block of the trigger table (end of the run).
+void ReleaseTriggerTable();
+
+// Replaces every key name of the key-name table in `text` by the byte of its key code, in place.
+// Returns the number of names replaced.
+int ReplaceKeyNames(char* text);
+
+// The unshifted character of the key that types `c` on the US layout ("!" gives "1", "a" gives
+// "A", the virtual-key code of the letter key). Other characters are returned unchanged.
+char UnshiftedKeyChar(char c);
+
+// The size of the file at `path` in bytes, 0 when it cannot be had. An absent or empty path
+// names the program itself.
+uint32_t GetFileLength(const char* path);
+
+// Reads at most `maxCount` bytes of the file at `path`, from `offset` (from the end when
+// negative), into `buffer` and puts a NUL after them; `buffer` must hold maxCount + 1 bytes.
+// Returns the number of bytes read, 0 when nothing could be read.
+uint32_t ReadFileText(const char* path, int32_t offset, char* buffer, uint32_t maxCount);
