@@ -6,6 +6,7 @@ set(WH_CORE_SOURCES
   common/state.cpp
   triggers/key_names.cpp
   triggers/packed_text.cpp
+  triggers/trigger_loader.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
