@@ -7,6 +7,7 @@ set(WH_CORE_SOURCES
   triggers/key_names.cpp
   triggers/packed_text.cpp
   triggers/trigger_loader.cpp
+  watcher/key_poller.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
