@@ -5,14 +5,17 @@
 // the replacements in reverse order.
 #include "tools/pack_text.h"
 
+#include <stdint.h>
 #include <stdio.h>
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 static const int kMaxEntries = 255;
 static const int kMaxWidth = 15;
+static const int kMaxSearchedWidth = 8;  // wider entries never paid off on real texts
 
 // Bytes that the text never uses, in the order they are handed out as markers.
 static std::vector<unsigned char> FreeMarkers(const std::string& text) {
@@ -25,25 +28,39 @@ static std::vector<unsigned char> FreeMarkers(const std::string& text) {
   return free;
 }
 
-// Counts non-overlapping occurrences, left to right, the way the replacement will take them.
+// Up to eight bytes make one exact number, so counting needs no string per position; wider
+// substrings are hashed, where a rare collision can only make the choice less good, never wrong.
+static uint64_t KeyOf(const std::string& body, size_t at, size_t width) {
+  if (width > sizeof(uint64_t)) return std::hash<std::string_view>()(std::string_view(body).substr(at, width));
+  uint64_t key = 0;
+  for (size_t i = 0; i < width; ++i) key = key << 8 | (unsigned char)body[at + i];
+  return key;
+}
+
+// Counts non-overlapping occurrences, left to right, the way the replacement will take them,
+// and returns the substring found most often (the earliest of equals).
 static std::string MostValuableSubstring(const std::string& body, size_t width, size_t* count) {
-  std::unordered_map<std::string, std::pair<size_t, size_t>> seen;  // count, end of last taken
+  struct Seen { size_t count, end, first; };
+  std::unordered_map<uint64_t, Seen> seen;
+  seen.reserve(body.size());
   for (size_t i = 0; i + width <= body.size(); ++i) {
-    auto& slot = seen[body.substr(i, width)];
-    if (slot.first == 0 || i >= slot.second) {
-      slot.first++;
-      slot.second = i + width;
+    auto inserted = seen.emplace(KeyOf(body, i, width), Seen{0, 0, i});
+    Seen& slot = inserted.first->second;
+    if (slot.count == 0 || i >= slot.end) {
+      slot.count++;
+      slot.end = i + width;
     }
   }
-  std::string best;
   *count = 0;
+  size_t best = 0;
   for (auto& entry : seen) {
-    if (entry.second.first > *count || (entry.second.first == *count && entry.first < best)) {
-      best = entry.first;
-      *count = entry.second.first;
+    const Seen& s = entry.second;
+    if (s.count > *count || (s.count == *count && s.first < best)) {
+      best = s.first;
+      *count = s.count;
     }
   }
-  return best;
+  return *count ? body.substr(best, width) : std::string();
 }
 
 static std::string ReplaceAll(const std::string& body, const std::string& what, char marker) {
@@ -83,7 +100,7 @@ std::string PackTextWithWidth(const std::string& text, int width) {
 
 std::string PackText(const std::string& text) {
   std::string best = PackTextWithWidth(text, 1);
-  for (int width = 2; width <= kMaxWidth && !best.empty(); ++width) {
+  for (int width = 2; width <= kMaxSearchedWidth && !best.empty(); ++width) {
     std::string packed = PackTextWithWidth(text, width);
     if (packed.size() < best.size()) best = packed;
   }

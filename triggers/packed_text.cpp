@@ -12,23 +12,27 @@ static unsigned HexDigitValue(char c) {
   return 0;
 }
 
-// Replaces every `marker` in out[0..*used) by the `width` bytes of `text`, never walking the text
-// it has just inserted. Returns false, leaving the output partly replaced, when a replacement
+// Replaces every `marker` in out[0..*used) by the `width` bytes of `text`, never walking the
+// text it inserts. Works backwards from the end in one pass, so the block is filled in place
+// without moving the tail once per marker. Returns false, changing nothing, when the result
 // would not fit in `capacity` bytes (one kept for the NUL).
 static bool ReplaceMarker(char* out, size_t* used, size_t capacity, char marker, const char* text,
                           size_t width) {
-  size_t i = 0;
-  while (i < *used) {
-    if (out[i] != marker) {
-      ++i;
-      continue;
+  size_t markers = 0;
+  for (size_t i = 0; i < *used; ++i) markers += out[i] == marker;
+  if (markers == 0) return true;
+  size_t grown = *used + markers * (width - 1);
+  if (grown >= capacity) return false;
+  size_t write = grown;
+  for (size_t read = *used; read-- > 0;) {
+    if (out[read] == marker) {
+      write -= width;
+      memcpy(out + write, text, width);
+    } else {
+      out[--write] = out[read];
     }
-    if (*used + width - 1 >= capacity) return false;
-    memmove(out + i + width, out + i + 1, *used - i - 1);
-    memcpy(out + i, text, width);
-    *used += width - 1;
-    i += width;
   }
+  *used = grown;
   return true;
 }
 

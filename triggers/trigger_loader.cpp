@@ -1,5 +1,300 @@
-// The trigger loader (being written).
+// The trigger loader: turns the trigger file into the trigger table that the matcher walks on
+// every key press. Only the trigger side of each line is kept; outputs are read from disk when
+// a trigger fires, with the search key stored here.
 #include "triggers/trigger_loader.h"
 
-void LoadTriggerFile(const char*) {}
-void ReleaseTriggerTable() {}
+#include <stdio.h>
+#include <string.h>
+
+#include "common/heap.h"
+#include "common/state.h"
+#include "common/status_text.h"
+#include "common/text.h"
+#include "platform/files.h"
+#include "platform/keyboard.h"
+#include "platform/resources.h"
+#include "platform/ui.h"
+#include "resources/resource_ids.h"
+#include "triggers/key_names.h"
+#include "triggers/packed_text.h"
+
+// A file shorter than this is taken for an empty one and replaced by the default text.
+const uint32_t kMinTriggerFileSize = 3;
+const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
+const uint8_t kVkShift = 0x10, kVkControl = 0x11, kVkAlt = 0x12;
+const char kMiddleClickWord[] = "{4}";
+const char kMiddleClickByte = 4;
+
+const char kDebugMarker[] = "WordHatch_DEBUG";
+const char kRemapMarkerA[] = "REMAP";
+const char kRemapMarkerB[] = "TILDE";
+
+const char kLoadedFormat[] = " Triggers Loaded: %d%s %s";
+const char kDebugOnText[] = " * * * DEBUG ON * * *";
+const char kSkippedFormat[] = "  (%d not loaded: too long to type, or no key)";
+const char kCannotOpenText[] = " * * * WARNING: The trigger file is in use or access is denied!";
+const char kCannotCreateText[] = " * * * WARNING: Unable to create the trigger file!";
+
+// ---- keyboard reset --------------------------------------------------------------------------
+
+// Lets go of Ctrl, Shift and Alt where they are held, so no modifier stays stuck across a load.
+static void ReleaseHeldModifiers() {
+  const uint8_t keys[] = {kVkControl, kVkShift, kVkAlt};
+  for (uint8_t vk : keys) {
+    if (!(PlatformAsyncKeyState(vk) & kKeyDownBit)) continue;
+    uint32_t flags = kKeyEventKeyUp | (vk == kVkControl ? kKeyEventExtended : 0);
+    PlatformSendKeyEvent(vk, uint8_t(PlatformMapVirtualKey(vk, kMapVkToScanCode)), flags);
+  }
+}
+
+// Asking for every key once clears the "pressed since the last query" marks.
+static void DrainKeyPresses() {
+  for (int vk = 0; vk < kScannedKeyCodes; ++vk) PlatformAsyncKeyState(vk);
+}
+
+static void ResetKeyboardState() {
+  ReleaseHeldModifiers();
+  PlatformClearKeyboardState();
+  DrainKeyPresses();
+  memset(gWatcher.previousKeyState, 0, sizeof gWatcher.previousKeyState);
+  DrainKeyPresses();
+}
+
+// ---- the table -------------------------------------------------------------------------------
+
+void ReleaseTriggerTable() {
+  for (TriggerEntry*& entry : gTriggers.entries) FreeAndForget(entry);
+}
+
+// New zero-filled blocks for every slot. A block the heap cannot supply stays absent, which ends
+// the table at that slot.
+static void RenewTriggerTable() {
+  for (TriggerEntry*& entry : gTriggers.entries) {
+    FreeBlock(entry);
+    entry = static_cast<TriggerEntry*>(AllocZeroed(1, sizeof(TriggerEntry)));
+  }
+  memset(gTriggers.matchLengths, 0, sizeof gTriggers.matchLengths);
+  memset(gTriggers.flags, 0, sizeof gTriggers.flags);
+  memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+}
+
+// ---- words inside a trigger ------------------------------------------------------------------
+
+static void RemoveAt(char* at, size_t count, const char* replacement, size_t replacementLength) {
+  size_t rest = strlen(at + count);
+  memcpy(at, replacement, replacementLength);
+  memmove(at + replacementLength, at + count, rest + 1);
+}
+
+// Removes every occurrence of `word` (any letter case), going on at the place of each removal.
+static void RemoveWord(char* text, const char* word) {
+  size_t length = strlen(word);
+  for (char* at = FindTextNoCase(text, word); at; at = FindTextNoCase(at, word)) RemoveAt(at, length, "", 0);
+}
+
+static void ReplaceMiddleClickWords(char* text) {
+  for (char* at = FindTextNoCase(text, kMiddleClickWord); at; at = FindTextNoCase(at + 1, kMiddleClickWord)) {
+    RemoveAt(at, strlen(kMiddleClickWord), &kMiddleClickByte, 1);
+  }
+}
+
+int ReplaceKeyNames(char* text) {
+  int replaced = 0;
+  for (int row = 0; row < kKeyNameRows && kKeyNames[row][0]; ++row) {
+    size_t nameLength = strlen(kKeyNames[row]);
+    char code = char(kKeyCodes[row]);
+    for (char* at = text; *at; ++at) {
+      if (*at != '{' || !StartsWithNoCase(at, kKeyNames[row])) continue;
+      RemoveAt(at, nameLength, &code, 1);
+      ++replaced;
+    }
+  }
+  return replaced;
+}
+
+char UnshiftedKeyChar(char c) {
+  static const char kShifted[] = "~!@#$%^&*()_+{}|:\"<>?";
+  static const char kUnshifted[] = "`1234567890-=[]\\;',./";
+  if (c >= 'a' && c <= 'z') return char(c - 32);
+  const char* at = c ? strchr(kShifted, c) : nullptr;
+  return at ? kUnshifted[at - kShifted] : c;
+}
+
+static void ReverseText(char* text) {
+  for (size_t i = 0, j = strlen(text); j > i + 1; ++i, --j) {
+    char swap = text[i];
+    text[i] = text[j - 1];
+    text[j - 1] = swap;
+  }
+}
+
+// Turns the trigger as written (already in entry->storedTrigger) into its stored form and fills
+// the rest of the slot. Returns false when the trigger could never fire; the caller then clears it.
+static bool PrepareTrigger(int slot) {
+  TriggerEntry* entry = gTriggers.entries[slot];
+  char* stored = entry->storedTrigger;
+  entry->searchKey[0] = '\n';
+  size_t written = strlen(stored);
+  memcpy(entry->searchKey + 1, stored, written);
+  entry->searchKey[written + 1] = '=';
+
+  uint8_t flags = 0;
+  if (FindTextNoCase(stored, "{control}")) flags |= kFlagControl;
+  if (FindTextNoCase(stored, "{shift}")) flags |= kFlagShift;
+  if (FindTextNoCase(stored, "{alt}")) flags |= kFlagAlt;
+  RemoveWord(stored, "{control}");
+  RemoveWord(stored, "{shift}");
+  RemoveWord(stored, "{alt}");
+  ReplaceMiddleClickWords(stored);
+  if (ReplaceKeyNames(stored) > 0) flags |= kFlagKeyName;
+  if (flags != 0 && flags < kFlagKeyName) stored[0] = UnshiftedKeyChar(stored[0]);
+  ReverseText(stored);
+
+  int length = int(strlen(stored));
+  // Modifier words alone leave no key to press; an abbreviation longer than the typed history
+  // can never be seen whole. Neither may take a slot, or it would look loaded and never fire.
+  if (length == 0 || (flags == 0 && length >= kHistorySize)) return false;
+  gTriggers.flags[slot] = flags;
+  gTriggers.matchLengths[slot] = length > kMatchLengthCap ? kMatchLengthCap : length;
+  return true;
+}
+
+static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Reads the trigger side of every line into the table. `text` ends at its NUL: what lies behind
+// a NUL byte is out of the editor's sight, so it is out of the loader's too.
+static int ReadTriggerLines(const char* text, int* skipped) {
+  int count = 0;
+  const char* at = text;
+  while (count < kMaxTriggers && *at && gTriggers.entries[count]) {
+    while (IsLineEnd(*at)) ++at;
+    if (!*at) break;
+    if (*at == ';') {
+      while (*at && !IsLineEnd(*at)) ++at;
+      continue;
+    }
+    TriggerEntry* entry = gTriggers.entries[count];
+    int copied = 0;
+    while (*at && *at != '=' && !IsLineEnd(*at) && copied < kMaxTriggerLength) entry->storedTrigger[copied++] = *at++;
+    bool accepted = copied > 0 && *at == '=';
+    bool tooLong = !accepted && copied == kMaxTriggerLength;
+    if (accepted && PrepareTrigger(count)) {
+      ++count;
+    } else {
+      if (accepted) ++*skipped;
+      memset(entry, 0, sizeof *entry);
+    }
+    bool hasOutput = accepted;
+    for (; *at && !IsLineEnd(*at); ++at) hasOutput = hasOutput || *at == '=';
+    if (tooLong && hasOutput) ++*skipped;
+  }
+  return count;
+}
+
+static void SetModesFromMarkers(const char* text) {
+  if (strstr(text, kDebugMarker)) gTriggers.debugMode = 1;
+  if (gShell.remapAllowed && strstr(text, kRemapMarkerA) && strstr(text, kRemapMarkerB)) {
+    gTriggers.remapMode |= kRemapModeBit;
+  }
+}
+
+// ---- the file --------------------------------------------------------------------------------
+
+// Writes the unpacked default trigger text at the end of the open file. A missing resource
+// writes nothing, leaving the file empty.
+static void WriteDefaultTriggerText(FileHandle file) {
+  uint32_t size = 0;
+  const uint8_t* packed = PlatformRawResource(IDR_DEFAULT_TRIGGERS, &size);
+  if (!packed) return;
+  size_t length = strnlen(reinterpret_cast<const char*>(packed), size);
+  char* text = UnpackText(reinterpret_cast<const char*>(packed), &length);
+  if (!text) return;
+  PlatformSeekFile(file, 0, kSeekFromEnd);
+  PlatformWriteFile(file, text, uint32_t(strlen(text)));
+  FreeBlock(text);
+}
+
+// Opens the trigger file for the load. A file that does not exist or is nearly empty is made
+// anew from the default text; a file that exists but cannot be opened is the user's and is
+// left alone. Returns nullptr, having reported why, when there is nothing to load.
+static FileHandle OpenOrCreateTriggerFile(const char* path) {
+  FileError error = kFileOk;
+  FileHandle file = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, &error);
+  uint32_t size = 0;
+  if (file && PlatformFileSize(file, &size) && size >= kMinTriggerFileSize) return file;
+  if (!file && error != kFileNotFound) {
+    PlatformSetEditorText("");
+    SetStatusText(kCannotOpenText);
+    return nullptr;
+  }
+  PlatformCloseFile(file);
+  PlatformDeleteFile(path);
+  file = PlatformOpenFile(path, kFileReadWrite, kFileOpenAlways, nullptr);
+  if (!file) {
+    SetStatusText(kCannotCreateText);
+    return nullptr;
+  }
+  WriteDefaultTriggerText(file);
+  return file;
+}
+
+// Reads the whole open file into a new text block with room to spare, and closes the file.
+static char* ReadWholeFile(FileHandle file) {
+  uint32_t size = 0;
+  PlatformFileSize(file, &size);
+  size_t capacity = size_t(size) + kTextSlack;
+  char* text = static_cast<char*>(AllocZeroed(capacity, 1));
+  if (text) {
+    PlatformSeekFile(file, 0, kSeekFromStart);
+    uint32_t read = PlatformReadFile(file, text, size);
+    text[read] = 0;
+  }
+  PlatformCloseFile(file);
+  return text;
+}
+
+void LoadTriggerFile(const char* path) {
+  ResetKeyboardState();
+  RenewTriggerTable();
+  FileHandle file = OpenOrCreateTriggerFile(path);
+  if (!file) return;
+  char* text = ReadWholeFile(file);
+  int count = 0, skipped = 0;
+  if (text) {
+    PlatformSetEditorText(text);
+    SetModesFromMarkers(text);
+    count = ReadTriggerLines(text, &skipped);
+    FreeBlock(text);
+  }
+  char skippedNote[80] = "";
+  if (skipped > 0) snprintf(skippedNote, sizeof skippedNote, kSkippedFormat, skipped);
+  SetStatusText(kLoadedFormat, count, skippedNote, gTriggers.debugMode ? kDebugOnText : "");
+}
+
+// ---- file access for the expansion lookup ----------------------------------------------------
+
+uint32_t GetFileLength(const char* path) {
+  char ownPath[kPathCapacity];
+  if (!path || !*path) {
+    if (!PlatformModulePath(ownPath, sizeof ownPath)) return 0;
+    path = ownPath;
+  }
+  FileHandle file = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, nullptr);
+  uint32_t size = 0;
+  if (file && !PlatformFileSize(file, &size)) size = 0;
+  PlatformCloseFile(file);
+  return size;
+}
+
+uint32_t ReadFileText(const char* path, int32_t offset, char* buffer, uint32_t maxCount) {
+  FileHandle file = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, nullptr);
+  if (!file) return 0;
+  uint32_t size = 0, read = 0;
+  if (buffer && PlatformFileSize(file, &size) && size > 0 &&
+      PlatformSeekFile(file, offset, offset < 0 ? kSeekFromEnd : kSeekFromStart)) {
+    read = PlatformReadFile(file, buffer, maxCount < size ? maxCount : size);
+    buffer[read] = 0;
+  }
+  PlatformCloseFile(file);
+  return read;
+}

@@ -1,0 +1,172 @@
+// The trigger file on disk: creating it from the default text, files that cannot be opened or
+// read, NUL bytes and malformed files, and the file reads of the expansion lookup.
+#include <stdlib.h>
+
+#include <random>
+#include <string>
+
+#include "platform/files.h"
+#include "tests/unit/loader_fixture.h"
+#include "triggers/trigger_loader.h"
+
+TEST_F(LoaderTest, MissingFileIsCreatedFromTheDefaultText) {
+  std::string path = PathOf("new.txt");
+  LoadTriggerFile(path.c_str());
+  EXPECT_EQ(Read(path), kTestDefaultText);
+  EXPECT_EQ(gFake.editorText, kTestDefaultText);
+  EXPECT_EQ(EntryCount(), 2);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2 ");
+}
+
+TEST_F(LoaderTest, NearlyEmptyFilesAreReplaced) {
+  for (std::string tiny : {"", "a", "ab"}) {
+    EXPECT_EQ(Load(tiny), 2) << "a file of " << tiny.size() << " bytes";
+    EXPECT_EQ(Read(PathOf("triggers.txt")), kTestDefaultText);
+  }
+  EXPECT_EQ(Load("a=b"), 1) << "three bytes are a trigger file";
+  EXPECT_EQ(Read(PathOf("triggers.txt")), "a=b");
+}
+
+TEST_F(LoaderTest, AFileThatCannotBeOpenedIsNeverReplaced) {
+  std::string path = Write("locked.txt", "mine=keep me\r\n");
+  gFake.lockedPaths.insert(path);
+  gFake.editorText = "text of the previous file";
+  LoadTriggerFile(path.c_str());
+  gFake.lockedPaths.clear();
+  EXPECT_EQ(Read(path), "mine=keep me\r\n");
+  EXPECT_EQ(EntryCount(), 0);
+  EXPECT_EQ(gFake.editorText, "") << "no text of another file under this file's name";
+  EXPECT_EQ(gFake.statusText, " * * * WARNING: The trigger file is in use or access is denied!");
+}
+
+TEST_F(LoaderTest, AFolderIsNotReplacedEither) {
+  std::string path = PathOf("folder.txt");
+  ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+  LoadTriggerFile(path.c_str());
+  EXPECT_EQ(PlatformPathKind(path.c_str()), kPathDirectory);
+  EXPECT_EQ(EntryCount(), 0);
+}
+
+TEST_F(LoaderTest, AFileThatCannotBeCreatedIsReported) {
+  std::string path = PathOf("no/such/folder/t.txt");
+  gFake.editorText = "unchanged";
+  LoadTriggerFile(path.c_str());
+  EXPECT_EQ(EntryCount(), 0);
+  EXPECT_EQ(gFake.editorText, "unchanged");
+  EXPECT_EQ(gFake.statusText, " * * * WARNING: Unable to create the trigger file!");
+}
+
+TEST_F(LoaderTest, MissingDefaultTextLeavesAnEmptyFile) {
+  gFake.resources.clear();
+  std::string path = PathOf("empty.txt");
+  LoadTriggerFile(path.c_str());
+  EXPECT_EQ(Read(path), "");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 0 ");
+}
+
+TEST_F(LoaderTest, DefaultTextResourceWithoutNulIsReadWithinItsSize) {
+  gFake.resources[IDR_DEFAULT_TRIGGERS] = "000x=y";  // no NUL at its end
+  std::string path = PathOf("d.txt");
+  LoadTriggerFile(path.c_str());
+  EXPECT_EQ(Read(path), "x=y");
+}
+
+TEST_F(LoaderTest, NoMemoryForTheTextKeepsTheEditor) {
+  gFake.editorText = "what the user sees";
+  gFake.failHeapAllocAt = kTriggerSlots + 1;  // the text buffer comes right after the entry blocks
+  EXPECT_EQ(Load("a=b\r\n"), 0);
+  EXPECT_EQ(gFake.editorText, "what the user sees");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 0 ");
+}
+
+TEST_F(LoaderTest, AMissingEntryBlockEndsTheTable) {
+  gFake.failHeapAllocAt = 3;  // the third slot's block
+  EXPECT_EQ(Load("a=1\r\nb=2\r\nc=3\r\nd=4\r\n"), 2);
+  EXPECT_EQ(gTriggers.entries[2], nullptr);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2 ");
+}
+
+TEST_F(LoaderTest, TextAfterANulByteIsNotRead) {
+  std::string text = std::string("ab=1\r\nc", 7) + '\0' + "d=2\r\nWordHatch_DEBUG\r\nef=3\r\n";
+  EXPECT_EQ(Load(text), 1) << "the editor shows nothing past the NUL, so nothing there loads";
+  EXPECT_EQ(Stored(0), "ba");
+  EXPECT_EQ(gTriggers.debugMode, 0);
+  EXPECT_EQ(gFake.editorText, "ab=1\r\nc");
+  EXPECT_EQ(Load(std::string("\0\0\0x=1", 6)), 0);
+}
+
+// Checks what must hold for any table, whatever the file: entries in order, the first empty one
+// ending the table, search keys of the right shape.
+static void ExpectSoundTable(int count) {
+  ASSERT_LE(count, kMaxTriggers);
+  for (int i = 0; i < count; ++i) {
+    const TriggerEntry* entry = gTriggers.entries[i];
+    size_t stored = strnlen(entry->storedTrigger, sizeof entry->storedTrigger);
+    ASSERT_GT(stored, 0u);
+    ASSERT_LE(stored, size_t(kMaxTriggerLength));
+    size_t key = strnlen(entry->searchKey, sizeof entry->searchKey);
+    ASSERT_GE(key, 3u);
+    ASSERT_LE(key, size_t(kMaxTriggerLength + 2));
+    ASSERT_EQ(entry->searchKey[0], '\n');
+    ASSERT_EQ(entry->searchKey[key - 1], '=');
+    ASSERT_EQ(gTriggers.flags[i] & ~(kFlagControl | kFlagShift | kFlagAlt | kFlagKeyName), 0);
+    ASSERT_GE(gTriggers.matchLengths[i], 1);
+    ASSERT_LE(gTriggers.matchLengths[i], kMatchLengthCap);
+  }
+  ASSERT_EQ(gTriggers.entries[count]->storedTrigger[0], 0);
+}
+
+TEST_F(LoaderTest, MalformedFilesLoadWithoutFault) {
+  std::mt19937 random(20261208);
+  std::string garbage(64 * 1024, '\0');
+  for (char& c : garbage) c = char(random());
+  std::string nuls(5000, '\0');
+  std::string longLine(300000, 'w');
+  std::string megabyte;
+  while (megabyte.size() < 1024 * 1024) megabyte += "k" + std::to_string(megabyte.size()) + "=" + std::string(97, 'o') + "\r\n";
+  std::string onlyEquals, onlyComments, braces;
+  for (int i = 0; i < 2000; ++i) onlyEquals += "=\r\n==x\r\n";
+  for (int i = 0; i < 2000; ++i) onlyComments += ";a=b\r\n";
+  for (int i = 0; i < 400; ++i) braces += "{{{{control}{shift}{alt}{4}{F12}{{{" + std::to_string(i) + "={\r\n";
+  std::string longTrigger = std::string(5000, 'x') + "=" + std::string(5000, 'y');
+  struct Case { const char* name; std::string bytes; } cases[] = {
+      {"binary garbage", garbage}, {"NUL bytes", nuls},           {"a very long line", longLine},
+      {"1 MiB", megabyte},         {"only = lines", onlyEquals},  {"only comments", onlyComments},
+      {"brace soup", braces},      {"long trigger", longTrigger}, {"lone CRs", std::string(3000, '\r')},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int count = Load(c.bytes);
+    ExpectSoundTable(count);
+  }
+}
+
+TEST_F(LoaderTest, OneMebibyteFileLoadsItsFirst255Triggers) {
+  std::string megabyte;
+  int lines = 0;
+  for (; megabyte.size() < 1024 * 1024; ++lines) megabyte += "k" + std::to_string(lines) + "=" + std::string(97, 'o') + "\r\n";
+  EXPECT_EQ(Load(megabyte), 255);
+  EXPECT_EQ(gFake.editorText.size(), megabyte.size());
+}
+
+TEST_F(LoaderTest, FileLengthAndReadForTheLookup) {
+  std::string path = Write("t.txt", "0123456789");
+  EXPECT_EQ(GetFileLength(path.c_str()), 10u);
+  EXPECT_EQ(GetFileLength(PathOf("missing").c_str()), 0u);
+  gFake.modulePath = path;
+  EXPECT_EQ(GetFileLength(""), 10u) << "no path means the program itself";
+  EXPECT_EQ(GetFileLength(nullptr), 10u);
+
+  char buffer[32];
+  memset(buffer, 'z', sizeof buffer);
+  EXPECT_EQ(ReadFileText(path.c_str(), 0, buffer, 4), 4u);
+  EXPECT_STREQ(buffer, "0123");
+  EXPECT_EQ(ReadFileText(path.c_str(), -3, buffer, 20), 3u) << "negative offsets count from the end";
+  EXPECT_STREQ(buffer, "789");
+  EXPECT_EQ(ReadFileText(path.c_str(), 0, buffer, 20), 10u) << "never more than the file holds";
+  EXPECT_STREQ(buffer, "0123456789");
+  EXPECT_EQ(ReadFileText(path.c_str(), 0, nullptr, 20), 0u);
+  EXPECT_EQ(ReadFileText(PathOf("missing").c_str(), 0, buffer, 20), 0u);
+  std::string empty = Write("e.txt", "");
+  EXPECT_EQ(ReadFileText(empty.c_str(), 0, buffer, 20), 0u);
+}

@@ -1,0 +1,216 @@
+// Loading trigger files into the trigger table, through LoadTriggerFile on real files.
+#include <string>
+
+#include "tests/unit/loader_fixture.h"
+#include "triggers/trigger_loader.h"
+
+TEST_F(LoaderTest, RepresentativeLines) {
+  ASSERT_EQ(Load("abc=x\r\n{control}{shift}a=x\r\n{control}!=x\r\n{alt}{F5}=x\r\nxy{Enter}=x\r\n{4}=x\r\n"
+                 "{CONTROL}{Shift}X=y\r\n{f5}=z\r\n"),
+            8);
+  struct Expected { std::string stored; uint8_t flags; int length; std::string key; } expected[] = {
+      {"cba", 0, 3, "\nabc="},
+      {"A", kFlagControl | kFlagShift, 1, "\n{control}{shift}a="},
+      {"1", kFlagControl, 1, "\n{control}!="},
+      {"\x74", kFlagAlt | kFlagKeyName, 1, "\n{alt}{F5}="},
+      {"\x0Dyx", kFlagKeyName, 3, "\nxy{Enter}="},
+      {"\x04", 0, 1, "\n{4}="},
+      {"X", kFlagControl | kFlagShift, 1, "\n{CONTROL}{Shift}X="},
+      {"\x74", kFlagKeyName, 1, "\n{f5}="},
+  };
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(expected[i].key);
+    EXPECT_EQ(Stored(i), expected[i].stored);
+    EXPECT_EQ(gTriggers.flags[i], expected[i].flags);
+    EXPECT_EQ(gTriggers.matchLengths[i], expected[i].length);
+    EXPECT_EQ(SearchKey(i), expected[i].key);
+  }
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 8 ");
+  EXPECT_EQ(gFake.editorText.substr(0, 7), "abc=x\r\n");
+}
+
+TEST_F(LoaderTest, LineLayout) {
+  // Blanks belong to the trigger; only the first "=" separates; comments only at a line's start.
+  ASSERT_EQ(Load(" abc=x\na=b=c\n;c=comment\n ;d=x\n==x\nplain words\nab=x\nno equals at the end"), 4);
+  EXPECT_EQ(Stored(0), "cba ");
+  EXPECT_EQ(gTriggers.matchLengths[0], 4);
+  EXPECT_EQ(Stored(1), "a");
+  EXPECT_EQ(Stored(2), "d; ");
+  EXPECT_EQ(Stored(3), "ba");
+  EXPECT_EQ(gTriggers.entries[4]->storedTrigger[0], 0) << "the entry after the last trigger is empty";
+  EXPECT_EQ(SearchKey(4), "");
+}
+
+TEST_F(LoaderTest, LineEndsOfEveryKindGiveTheSameTable) {
+  ASSERT_EQ(Load("abc=Hello\r\nxy=1\r\n\r\n"), 2);
+  std::string first = Stored(0) + "|" + Stored(1);
+  EXPECT_EQ(Load("abc=Hello\rxy=1\r"), 2);
+  EXPECT_EQ(Stored(0) + "|" + Stored(1), first);
+  EXPECT_EQ(Load("abc=Hello\nxy=1"), 2);
+  EXPECT_EQ(Stored(0) + "|" + Stored(1), first);
+  EXPECT_EQ(Load("\n\r\n\rabc=Hello\n\n\nxy=1\n"), 2);
+  EXPECT_EQ(Stored(0) + "|" + Stored(1), first);
+}
+
+TEST_F(LoaderTest, TriggerLengthLimitCountsTheTextAsWritten) {
+  // "{control}" counts with its 9 bytes towards the 61 bytes of a trigger as written.
+  std::string control52 = "{control}" + std::string(52, 'q');
+  std::string control53 = "{control}" + std::string(53, 'q');
+  ASSERT_EQ(Load(control52 + "=x\n" + control53 + "=x\nend=x\n"), 2);
+  EXPECT_EQ(Stored(0), std::string(51, 'q') + "Q");
+  EXPECT_EQ(gTriggers.flags[0], kFlagControl);
+  EXPECT_EQ(gTriggers.matchLengths[0], 32) << "capped at the history's size";
+  EXPECT_EQ(SearchKey(0), "\n" + control52 + "=");
+  EXPECT_EQ(Stored(1), "dne");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2  (1 not loaded: too long to type, or no key) ");
+}
+
+TEST_F(LoaderTest, AbbreviationsLongerThanTheHistoryAreNotLoadedButReported) {
+  std::string t31(31, 'a'), t32(32, 'b'), t61(61, 'c'), t62(62, 'd');
+  ASSERT_EQ(Load(t31 + "=x\n" + t32 + "=x\n" + t61 + "=x\n" + t62 + "=x\n" + t62 + " no equals\nok=x\n"), 2);
+  EXPECT_EQ(Stored(0), t31);
+  EXPECT_EQ(gTriggers.matchLengths[0], 31);
+  EXPECT_EQ(Stored(1), "ko");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2  (3 not loaded: too long to type, or no key) ")
+      << "a long line without \"=\" is no trigger at all and is not counted";
+  // What counts is what must be typed: 32 bytes once the middle-click words are replaced.
+  ASSERT_EQ(Load(std::string(30, 'e') + "{4}{4}=x\n"), 0);
+  ASSERT_EQ(Load(std::string(29, 'e') + "{4}{4}=x\n"), 1);
+  EXPECT_EQ(gTriggers.matchLengths[0], 31);
+}
+
+TEST_F(LoaderTest, ModifierWordsAloneDoNotHideLaterTriggers) {
+  ASSERT_EQ(Load("{control}=x\nab=x\n{shift}{alt}=y\ncd=y\n"), 2);
+  EXPECT_EQ(Stored(0), "ba");
+  EXPECT_EQ(Stored(1), "dc");
+  EXPECT_EQ(gTriggers.flags[0], 0) << "the skipped line leaves no flags behind";
+  EXPECT_EQ(SearchKey(0), "\nab=");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2  (2 not loaded: too long to type, or no key) ");
+}
+
+TEST_F(LoaderTest, WordsInsideTriggers) {
+  ASSERT_EQ(Load("{control}{control}k=1\n"  // repeated words are all removed
+                 "x{4}{4}=2\n"              // middle clicks inside an abbreviation
+                 "{F12}{Enter}=3\n"         // F12's code is "{", compared again by later rows
+                 "{shift}{alt}%=4\n"        // shifted punctuation: the key's plain character
+                 "{alt}|=5\n"
+                 "{control}~=6\n"
+                 "{con{control}trol}z=7\n"),  // the search resumes at the removal
+            7);
+  EXPECT_EQ(Stored(0), "K");
+  EXPECT_EQ(gTriggers.flags[0], kFlagControl);
+  EXPECT_EQ(Stored(1), "\x04\x04x");
+  EXPECT_EQ(gTriggers.flags[1], 0);
+  EXPECT_EQ(Stored(2), "\x0D{");
+  EXPECT_EQ(gTriggers.flags[2], kFlagKeyName);
+  EXPECT_EQ(Stored(3), "5");
+  EXPECT_EQ(gTriggers.flags[3], kFlagShift | kFlagAlt);
+  EXPECT_EQ(Stored(4), "\\");
+  EXPECT_EQ(Stored(5), "`");
+  // What the removal leaves behind is the key name "{Control}", which the key names then replace.
+  EXPECT_EQ(Stored(6), "z\x11");
+  EXPECT_EQ(gTriggers.flags[6], kFlagControl | kFlagKeyName);
+}
+
+TEST_F(LoaderTest, UnshiftedKeyCharTable) {
+  const std::string shifted = "~!@#$%^&*()_+{}|:\"<>?";
+  const std::string plain = "`1234567890-=[]\\;',./";
+  for (size_t i = 0; i < shifted.size(); ++i) EXPECT_EQ(UnshiftedKeyChar(shifted[i]), plain[i]) << shifted[i];
+  for (int c = 1; c < 256; ++c) {
+    char ch = char(c);
+    if (shifted.find(ch) != std::string::npos) continue;
+    char expected = (c >= 'a' && c <= 'z') ? char(c - 32) : ch;
+    EXPECT_EQ(UnshiftedKeyChar(ch), expected) << "byte " << c;
+  }
+}
+
+TEST_F(LoaderTest, ReplaceKeyNamesCountsEveryName) {
+  char text[] = "{enter}a{TAB}{Foo}{f12}{Num*}";
+  EXPECT_EQ(ReplaceKeyNames(text), 4);
+  EXPECT_STREQ(text, "\x0D" "a\x09{Foo}{\x6A");
+  char none[] = "plain {text}";
+  EXPECT_EQ(ReplaceKeyNames(none), 0);
+  EXPECT_STREQ(none, "plain {text}");
+}
+
+TEST_F(LoaderTest, AtMost255Triggers) {
+  std::string lines;
+  for (int i = 0; i < 300; ++i) lines += "t" + std::to_string(i) + "=x\r\n";
+  lines += "WordHatch_DEBUG is searched in the whole file\r\n";
+  ASSERT_EQ(Load(lines), 255);
+  EXPECT_EQ(Stored(254), "452t");
+  EXPECT_EQ(gTriggers.entries[255]->storedTrigger[0], 0) << "the last slot always ends the table";
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 255  * * * DEBUG ON * * *");
+  EXPECT_EQ(gFake.editorText.size(), lines.size()) << "the editor shows the whole file";
+
+  std::string exactly256;
+  for (int i = 0; i < 256; ++i) exactly256 += "u" + std::to_string(i) + "=x\n";
+  EXPECT_EQ(Load(exactly256), 255);
+}
+
+TEST_F(LoaderTest, RepeatedTriggersEachTakeAnEntry) {
+  ASSERT_EQ(Load("sig=One\r\nsig=Two\r\n"), 2);
+  EXPECT_EQ(Stored(0), "gis");
+  EXPECT_EQ(Stored(1), "gis");
+}
+
+// Every byte of the table, so two loads can be compared whole.
+static std::string TableBytes() {
+  std::string bytes;
+  for (int i = 0; i < kTriggerSlots; ++i) {
+    bytes += std::string(reinterpret_cast<char*>(gTriggers.entries[i]), kEntryBlockSize);
+    bytes += char(gTriggers.flags[i]) + std::to_string(gTriggers.matchLengths[i]);
+  }
+  return bytes;
+}
+
+TEST_F(LoaderTest, LoadingTwiceGivesTheSameTable) {
+  std::string text = "abc=x\r\n{control}{shift}a=x\r\n{alt}{F5}=x\r\n;note\r\nzz=1\r\n";
+  ASSERT_EQ(Load(text), 4);
+  std::string first = TableBytes();
+  ASSERT_EQ(Load("a much longer trigger=x\r\nz=1\r\n"), 2);
+  ASSERT_EQ(Load(text), 4);
+  EXPECT_TRUE(first == TableBytes()) << "nothing of the load in between is left over";
+}
+
+TEST_F(LoaderTest, MarkerWordsInTheirExactCase) {
+  Load("; wordhatch_debug remap tilde\r\na=b\r\n");
+  EXPECT_EQ(gTriggers.debugMode, 0);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 1 ");
+  gShell.remapAllowed = true;
+  Load("a=b\r\n; REMAP only\r\n");
+  EXPECT_EQ(gTriggers.remapMode, 0);
+  Load("a=WordHatch_DEBUG\r\n; TILDE and then REMAP\r\n");
+  EXPECT_EQ(gTriggers.debugMode, 1);
+  EXPECT_EQ(gTriggers.remapMode, kRemapModeBit);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 1  * * * DEBUG ON * * *");
+  Load("a=b\r\n");
+  EXPECT_EQ(gTriggers.debugMode, 1) << "a later load never switches the modes off";
+  EXPECT_EQ(gTriggers.remapMode, kRemapModeBit);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 1  * * * DEBUG ON * * *");
+}
+
+TEST_F(LoaderTest, RemapNeedsThisComputersPermission) {
+  Load("; REMAP TILDE\r\n");
+  EXPECT_EQ(gTriggers.remapMode, 0);
+}
+
+TEST_F(LoaderTest, ResetsTheKeyboardFirst) {
+  gFake.asyncKeyState[0x12] = 0x8000;  // Alt
+  gFake.asyncKeyState[0x11] = 0x8001;  // Ctrl
+  gFake.asyncKeyState[0x10] = 0x8000;  // Shift
+  memset(gWatcher.previousKeyState, 1, sizeof gWatcher.previousKeyState);
+  memset(gWatcher.typedHistory, 'x', sizeof gWatcher.typedHistory);
+  Load("a=b\r\n");
+  EXPECT_EQ(FakeKeyEventText(), "11:3 10:2 12:2") << "Ctrl (extended), Shift, Alt, each let go";
+  EXPECT_EQ(FakeEventsOf(kFakeKeyEvent)[0].b, 0x1Du) << "with the key's scan code";
+  EXPECT_EQ(FakeEventsOf(kFakeClearKeyboard).size(), 1u);
+  EXPECT_GE(gFake.asyncKeyQueries, 3 + 2 * 255);
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(gWatcher.previousKeyState[i], 0) << i;
+  for (int i = 0; i < kHistorySize; ++i) ASSERT_EQ(gWatcher.typedHistory[i], 0) << i;
+}
+
+TEST_F(LoaderTest, NothingHeldSendsNothing) {
+  Load("a=b\r\n");
+  EXPECT_EQ(FakeKeyEventText(), "");
+}
