@@ -18,6 +18,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_resources.cpp
   platform/win32_ui.cpp
   platform/win32_clock.cpp
+  platform/win32_mouse.cpp
 )
 
 # The application shell: Win32 only.

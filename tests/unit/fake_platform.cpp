@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/memory.h"
+#include "platform/mouse.h"
 #include "platform/resources.h"
 #include "platform/ui.h"
 
@@ -23,6 +24,8 @@ void FakeReset() {
   gFake = FakePlatform();  // value-initialised: every number, flag and key state is 0
   gFake.hasStatusBar = gFake.hasEditor = true;
   gFake.tickCount = 1000;
+  gFake.screenWidth = 1024;
+  gFake.screenHeight = 768;
   gFake.modulePath = "/fake/WordHatch.exe";
 }
 
@@ -258,3 +261,26 @@ void PlatformSleep(uint32_t ms) {
 }
 
 LocalTime PlatformLocalTime() { return LocalTime{9, 5, 1}; }
+
+// ---- mouse -----------------------------------------------------------------------------------
+
+void PlatformSendMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t) {
+  Record(kFakeMouseEvent, flags, uint32_t(dx), uint32_t(dy));
+}
+
+void PlatformSetCursorPos(int32_t x, int32_t y) {
+  gFake.cursorX = x;
+  gFake.cursorY = y;
+  Record(kFakeCursorMove, uint32_t(x), uint32_t(y));
+}
+
+bool PlatformCursorPos(int32_t* x, int32_t* y) {
+  *x = gFake.cursorX;
+  *y = gFake.cursorY;
+  return true;
+}
+
+void PlatformScreenSize(int32_t* width, int32_t* height) {
+  *width = gFake.screenWidth;
+  *height = gFake.screenHeight;
+}

@@ -20,6 +20,8 @@ enum FakeEventKind {
   kFakeTimerStop,     // a = id
   kFakeClearKeyboard,
   kFakeSleep,         // a = ms
+  kFakeMouseEvent,    // a = flags, b = dx, c = dy (as unsigned)
+  kFakeCursorMove,    // a = x, b = y (as unsigned)
 };
 
 struct FakeEvent {
@@ -44,6 +46,10 @@ struct FakePlatform {
 
   // Clock.
   uint32_t tickCount;
+
+  // Mouse: where the cursor is, and the primary screen's size.
+  int32_t cursorX, cursorY;
+  int32_t screenWidth, screenHeight;
 
   // Failure injection. A call counter that reaches its fail-at number (1-based) fails that call;
   // 0 never fails. Paths in lockedPaths cannot be opened, as if another program held them.

@@ -1,0 +1,23 @@
+// Mouse seam over Win32.
+#include <windows.h>
+
+#include "platform/mouse.h"
+
+void PlatformSendMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) {
+  mouse_event(flags, DWORD(dx), DWORD(dy), DWORD(data), 0);
+}
+
+void PlatformSetCursorPos(int32_t x, int32_t y) { SetCursorPos(x, y); }
+
+bool PlatformCursorPos(int32_t* x, int32_t* y) {
+  POINT at = {0, 0};
+  bool ok = GetCursorPos(&at) != 0;
+  *x = at.x;
+  *y = at.y;
+  return ok;
+}
+
+void PlatformScreenSize(int32_t* width, int32_t* height) {
+  *width = GetSystemMetrics(SM_CXSCREEN);
+  *height = GetSystemMetrics(SM_CYSCREEN);
+}
