@@ -1,21 +1,19 @@
-// The application shell's state record: the main window, its children and the paths of the run.
+// The Win32 half of the application shell's state: the main window, its children and the GDI
+// objects it owns. The portable half (paths, options, automation count) is gShell.
 #pragma once
 #include <windows.h>
 
-const char kMainClassName[] = "WordHatchClass";
-const char kSettingsSection[] = "WordHatch Settings";
-// The Win32 half of the shell's state; the portable half (paths, options) is gShell.
+extern const char kMainClassName[];  // "WordHatchClass"
+
 struct AppState {
   HINSTANCE instance;
   HWND mainWindow;
-  HWND editor;
-  HWND statusBar;
+  HWND editor;     // control id IDC_EDITOR
+  HWND statusBar;  // control id IDC_STATUS_BAR
+  HICON smallIcon;  // class small icon, and the tray icon
+  HFONT editorFont;
+  HCURSOR linkCursor;
+  bool runEnded;  // the end-of-run steps have run (WM_ENDSESSION may precede WM_DESTROY)
 };
 
 extern AppState gApp;
-
-// Registers the main window class; false on failure.
-bool RegisterMainWindowClass(HINSTANCE instance);
-
-// The main window procedure.
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

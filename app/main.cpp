@@ -1,21 +1,38 @@
-// Entry point of WordHatch: single instance, main window, message loop.
+// Entry point of WordHatch: single instance, settings, the main window, the trigger load, the key
+// poller's timer and the message loop. The run ends in run_end.cpp.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "app/shell_rules.h"
+#include "app/tray_icon.h"
+#include "common/state.h"
+#include "platform/files.h"
+#include "platform/ui.h"
 #include "resources/resource_ids.h"
+#include "triggers/trigger_loader.h"
+#include "watcher/key_poller.h"
 
 AppState gApp;
 
-const int kDefaultWidth = 780;
-const int kDefaultHeight = 550;
+static const char kRegisterFailure[] = "WordHatch Run Failure";
+static const char kCreateFailure[] = "WordHatch Window Failure";
+static const char kPathTooLong[] =
+    "WordHatch cannot run from this folder: the path of its program file is too long.\n\n"
+    "Move WordHatch to a folder with a shorter path.";
+static const DWORD kComputerNameCapacity = 255;  // at most 254 characters
+static const DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 
-// Brings a running instance forward. Returns true when there is one.
+// Brings a running instance forward, showing it again when it hides in the tray. Returns true
+// when there is one; this process then ends without touching anything else.
 static bool ActivateRunningInstance() {
   HWND running = FindWindowA(kMainClassName, nullptr);
   if (!running || !IsWindow(running)) return false;
   if (!IsWindowVisible(running)) {
     ShowWindow(running, SW_SHOWNORMAL);
+    RemoveTrayIcon(running);
   } else if (IsIconic(running)) {
     ShowWindow(running, SW_RESTORE);
   }
@@ -24,42 +41,81 @@ static bool ActivateRunningInstance() {
   return true;
 }
 
-static void ShowFailure(const char* text) {
+static void ShowStartFailure(const char* text) {
   MessageBoxA(nullptr, text, nullptr, MB_ICONWARNING | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
+// Only one computer may use the tilde remap; a failed name query leaves it off.
+static void ReadRemapAllowed() {
+  char name[kComputerNameCapacity] = {0};
+  DWORD size = sizeof name;
+  gShell.remapAllowed = GetComputerNameA(name, &size) && IsRemapComputerName(name);
+}
+
+static void LoadSmallIcon(HINSTANCE instance) {
+  gApp.smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_WORDHATCH), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                 LR_DEFAULTCOLOR));
+}
+
+static HWND CreateMainWindow(HINSTANCE instance, WindowBox saved) {
+  char title[kTitleCapacity];
+  FormatMainTitle(gShell.triggerPath, title, sizeof title);
+  WindowBox box = InitialWindowBox(saved, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  return CreateWindowExA(0, kMainClassName, title, kMainWindowStyle, box.left, box.top, box.width, box.height,
+                         nullptr, nullptr, instance, nullptr);
+}
+
+// Shows the window as "window_start" says. Minimised with the tray option on, the WM_SIZE that
+// this causes hides it into the tray.
+static void ShowFirstTime(HWND window) {
+  char start[kStartSettingCapacity];
+  ReadSettingText(kKeyWindowStart, "", start, sizeof start);
+  static const int kShowCommands[] = {SW_SHOW, SW_SHOWMAXIMIZED, SW_MINIMIZE};
+  ShowWindow(window, kShowCommands[ParseStartState(start)]);
+  UpdateWindow(window);
+}
+
 static int RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
-  MSG message;
-  for (;;) {
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
-    if (got == 0 || got == -1) break;
-    if (TranslateAcceleratorA(mainWindow, accelerators, &message)) continue;
+  MSG message = {};
+  BOOL got;
+  while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0 && got != -1) {
+    if (accelerators && TranslateAcceleratorA(mainWindow, accelerators, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return int(message.wParam);
+  return got == 0 ? int(message.wParam) : 0;  // the quit code; an error of the loop ends with 0
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (ActivateRunningInstance()) return 0;
   gApp.instance = instance;
+  ReadRemapAllowed();
+
+  char programPath[kPathCapacity];
+  PlatformModulePath(programPath, kProgramPathCapacity);
+  WindowBox saved;
+  if (!ReadStartupSettings(programPath, &saved)) {
+    ShowStartFailure(kPathTooLong);
+    return 0;
+  }
+
+  LoadSmallIcon(instance);
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   if (!RegisterMainWindowClass(instance)) {
-    ShowFailure("WordHatch Run Failure");
+    ShowStartFailure(kRegisterFailure);
     return 0;
   }
-  int left = GetSystemMetrics(SM_CXSCREEN) / 2 - kDefaultWidth / 2;
-  int top = GetSystemMetrics(SM_CYSCREEN) / 2 - kDefaultHeight / 2;
-  HWND window = CreateWindowExA(0, kMainClassName, "WordHatch",
-                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, left, top,
-                                kDefaultWidth, kDefaultHeight, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateMainWindow(instance, saved);
   if (!window) {
-    ShowFailure("WordHatch Window Failure");
+    ShowStartFailure(kCreateFailure);
     return 0;
   }
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
+  ShowFirstTime(window);
+
+  LoadTriggerFile(gShell.triggerPath);
+  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   return RunMessageLoop(window, accelerators);
 }

@@ -1,10 +1,29 @@
-// The main window: class registration, creation of the editor and status bar, layout, end of run.
-#include <windows.h>
+// The main window: class registration, the window procedure, and the handlers of creation,
+// layout, focus and the key poller's timer. Commands are in commands.cpp, the end of the run in
+// run_end.cpp.
+#include "app/main_window.h"
+
 #include <commctrl.h>
 
 #include "app/app_state.h"
+#include "app/autostart.h"
+#include "app/commands.h"
+#include "app/editor_font.h"
+#include "app/file_commands.h"
+#include "app/link_cursor.h"
+#include "app/run_end.h"
+#include "app/settings.h"
+#include "app/shell_rules.h"
+#include "common/state.h"
 #include "platform/win32_window.h"
 #include "resources/resource_ids.h"
+#include "watcher/key_poller.h"
+
+const char kMainClassName[] = "WordHatchClass";
+
+static const WPARAM kEditorTextLimit = 0xFFF00;  // 1,048,320 characters
+// The editor's first height leaves room for the status bar until the first WM_SIZE places both.
+static const int kFirstStatusBarAllowance = 20;
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
   WNDCLASSEXA wc = {};
@@ -12,47 +31,87 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   wc.lpfnWndProc = MainWindowProc;
   wc.hInstance = instance;
   wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_WORDHATCH));
-  wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_WORDHATCH), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                             LR_DEFAULTCOLOR));
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
+  wc.hIconSm = gApp.smallIcon;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
   wc.lpszClassName = kMainClassName;
   return RegisterClassExA(&wc) != 0;
 }
 
-// WM_CREATE: the editor above a one-part status bar.
-static LRESULT OnCreate(HWND window) {
-  RECT outer;
-  GetWindowRect(window, &outer);
-  gApp.mainWindow = window;
-  gApp.editor = CreateWindowExA(0, "EDIT", "",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                                0, 0, outer.right - outer.left, outer.bottom - outer.top - 20, window,
-                                reinterpret_cast<HMENU>(IDC_EDITOR), gApp.instance, nullptr);
-  gApp.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                   window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), gApp.instance, nullptr);
-  Win32AttachMainWindow(window, gApp.editor, gApp.statusBar);
-  SetFocus(gApp.editor);
-  return 0;
+void SetMainTitleFromPath(HWND window) {
+  char title[kTitleCapacity];
+  FormatMainTitle(gShell.triggerPath, title, sizeof title);
+  SetWindowTextA(window, title);
 }
 
-// WM_SIZE: the editor fills the client area above the status bar.
-static void OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
+// The Options menu shows the two options that the window knows at creation.
+static void SetOptionChecks(HWND window) {
+  HMENU menu = GetMenu(window);
+  CheckMenuItem(menu, IDM_OPT_AUTOSTART, MF_BYCOMMAND | (IsAutoStartSet() ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu, IDM_OPT_TRAY, MF_BYCOMMAND | (gShell.trayOption ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The editor. Without wrapping it scrolls sideways with the caret; there is no horizontal bar
+// either way.
+static HWND CreateEditor(HWND window) {
+  RECT outer;
+  GetWindowRect(window, &outer);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+  if (!gShell.wrapOption) style |= ES_AUTOHSCROLL;
+  HWND editor = CreateWindowExA(0, "EDIT", "", style, 0, 0, outer.right - outer.left,
+                                outer.bottom - outer.top - kFirstStatusBarAllowance, window,
+                                reinterpret_cast<HMENU>(IDC_EDITOR), gApp.instance, nullptr);
+  HFONT font = gApp.editorFont ? gApp.editorFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageA(editor, EM_LIMITTEXT, kEditorTextLimit, 0);
+  ShowWindow(editor, SW_SHOW);
+  UpdateWindow(editor);
+  return editor;
+}
+
+static HWND CreateStatusBar(HWND window) {
+  HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
+                             reinterpret_cast<HMENU>(IDC_STATUS_BAR), gApp.instance, nullptr);
+  ShowWindow(bar, SW_SHOW);
+  UpdateWindow(bar);
+  return bar;
+}
+
+// WM_CREATE: font, link cursor, option marks, editor and status bar. The editor starts empty;
+// the trigger file is loaded once the window is shown.
+static void OnCreate(HWND window) {
+  gApp.mainWindow = window;
+  char value[kFontSettingCapacity];
+  ReadSettingText(kKeyFont, "", value, sizeof value);
+  FontChoice font = ParseFontSetting(value);
+  gApp.editorFont = CreateEditorFont(font.face, font.points, false, false, false);
+  gApp.linkCursor = CreateLinkCursor(gApp.instance);
+  SetOptionChecks(window);
+  gApp.editor = CreateEditor(window);
+  gApp.statusBar = CreateStatusBar(window);
+  Win32AttachMainWindow(window, gApp.editor, gApp.statusBar);
+  SetFocus(gApp.editor);
+}
+
+// WM_SIZE: the editor fills the client area down to the status bar, which places itself.
+// Minimising with the tray option on belongs to the tray and lays nothing out.
+static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
+  if (sizeType == SIZE_MINIMIZED && gShell.trayOption) return;
   RECT client, bar;
   GetClientRect(window, &client);
   GetWindowRect(gApp.statusBar, &bar);
   int barHeight = bar.bottom - bar.top;
   SetWindowPos(gApp.editor, HWND_TOP, 0, 0, client.right, client.bottom - barHeight + 1, SWP_FRAMECHANGED);
-  SendMessageA(gApp.statusBar, WM_SIZE, wParam, lParam);
+  SendMessageA(gApp.statusBar, WM_SIZE, sizeType, lParam);
   InvalidateRect(gApp.statusBar, nullptr, TRUE);
 }
 
-// WM_DESTROY: the run ends.
-static void OnDestroy() {
-  Win32AttachMainWindow(nullptr, nullptr, nullptr);
-  PostQuitMessage(0);
+// WM_TIMER: the key poller's tick. Returns false for timers that are not the shell's.
+static bool OnTimer(WPARAM id) {
+  if (id != kPollTimerId) return false;
+  PollKeys();
+  return true;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -66,11 +125,23 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETFOCUS:
       SetFocus(gApp.editor);
       break;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDM_FILE_EXIT) SendMessageA(window, WM_CLOSE, 0, 0);
+    case WM_CLOSE:
+      if (!RunSavePrompt(window)) return 0;
+      break;
+    case WM_COMMAND: {
+      LRESULT result = 0;
+      if (OnCommand(window, wParam, lParam, &result)) return result;
+      break;
+    }
+    case WM_TIMER:
+      if (OnTimer(wParam)) return 0;
+      break;
+    case WM_EXITSIZEMOVE:
+      OnExitSizeMove(window);
       break;
     case WM_DESTROY:
-      OnDestroy();
+    case WM_ENDSESSION:
+      OnEndOfRun(window);
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -8,6 +8,10 @@ set(WH_CORE_SOURCES
   triggers/packed_text.cpp
   triggers/trigger_loader.cpp
   watcher/key_poller.cpp
+  app/shell_rules.cpp
+  app/settings.cpp
+  app/trigger_save.cpp
+  app/link_cursor_shape.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
@@ -19,10 +23,19 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_ui.cpp
   platform/win32_clock.cpp
   platform/win32_mouse.cpp
+  platform/win32_settings.cpp
 )
 
 # The application shell: Win32 only.
 set(WH_APP_SOURCES
   app/main.cpp
   app/main_window.cpp
+  app/commands.cpp
+  app/file_commands.cpp
+  app/file_dialog.cpp
+  app/run_end.cpp
+  app/editor_font.cpp
+  app/link_cursor.cpp
+  app/tray_icon.cpp
+  app/autostart.cpp
 )

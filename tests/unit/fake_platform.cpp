@@ -16,6 +16,7 @@
 #include "platform/memory.h"
 #include "platform/mouse.h"
 #include "platform/resources.h"
+#include "platform/settings.h"
 #include "platform/ui.h"
 
 FakePlatform gFake;
@@ -283,4 +284,54 @@ bool PlatformCursorPos(int32_t* x, int32_t* y) {
 void PlatformScreenSize(int32_t* width, int32_t* height) {
   *width = gFake.screenWidth;
   *height = gFake.screenHeight;
+}
+
+// ---- settings: an in-memory store with the private-profile reading rules ---------------------
+
+std::string FakeSettingKey(const std::string& path, const std::string& section, const std::string& key) {
+  return path + "|" + section + "|" + key;
+}
+
+void FakePresetSetting(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value) {
+  gFake.settings[FakeSettingKey(path, section, key)] = value;
+}
+
+bool FakeStoredSetting(const std::string& path, const std::string& section, const std::string& key,
+                       std::string* value) {
+  auto it = gFake.settings.find(FakeSettingKey(path, section, key));
+  if (it == gFake.settings.end()) return false;
+  if (value) *value = it->second;
+  return true;
+}
+
+uint32_t PlatformReadSetting(const char* path, const char* section, const char* key, const char* defaultValue,
+                             char* out, uint32_t size) {
+  if (size == 0) return 0;
+  std::string value;
+  if (!FakeStoredSetting(path ? path : "", section ? section : "", key ? key : "", &value)) {
+    value = defaultValue ? defaultValue : "";
+  }
+  size_t n = value.size() < size - 1 ? value.size() : size - 1;
+  memcpy(out, value.data(), n);
+  out[n] = 0;
+  return uint32_t(n);
+}
+
+// As the system's reader: an absent or empty value gives the default; otherwise an optional "-"
+// and the digits that follow it, 0 when there are none.
+int32_t PlatformReadSettingInt(const char* path, const char* section, const char* key, int32_t defaultValue) {
+  std::string value;
+  if (!FakeStoredSetting(path ? path : "", section ? section : "", key ? key : "", &value) || value.empty()) {
+    return defaultValue;
+  }
+  size_t i = value[0] == '-' ? 1 : 0;
+  uint32_t magnitude = 0;
+  for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) magnitude = magnitude * 10u + uint32_t(value[i] - '0');
+  return int32_t(value[0] == '-' ? 0u - magnitude : magnitude);
+}
+
+void PlatformWriteSetting(const char* path, const char* section, const char* key, const char* value) {
+  FakePresetSetting(path ? path : "", section ? section : "", key ? key : "", value ? value : "");
+  Record(kFakeSettingWrite, 0, 0, 0, std::string(key ? key : "") + "=" + (value ? value : ""));
 }

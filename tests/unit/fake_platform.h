@@ -22,6 +22,7 @@ enum FakeEventKind {
   kFakeSleep,         // a = ms
   kFakeMouseEvent,    // a = flags, b = dx, c = dy (as unsigned)
   kFakeCursorMove,    // a = x, b = y (as unsigned)
+  kFakeSettingWrite,  // text = "key=value" (the store tells the file and the section)
 };
 
 struct FakeEvent {
@@ -60,6 +61,10 @@ struct FakePlatform {
   std::set<std::string> lockedPaths;
   int openFiles;  // files opened and not yet closed
 
+  // Settings files: every value by FakeSettingKey(path, section, key). Preset them with
+  // FakePresetSetting; the settings seam reads and writes here, and records each write.
+  std::map<std::string, std::string> settings;
+
   std::vector<FakeEvent> events;
 };
 
@@ -73,3 +78,14 @@ std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind);
 
 // The key events, each written as "vk:flags" in hexadecimal (for example "11:3"), joined by blanks.
 std::string FakeKeyEventText();
+
+// The store key of one setting: path, section and key, exactly as given (letter case counts).
+std::string FakeSettingKey(const std::string& path, const std::string& section, const std::string& key);
+
+// Puts a value into the settings store, as if the file held it before the test.
+void FakePresetSetting(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value);
+
+// True with *value set when the store holds the key.
+bool FakeStoredSetting(const std::string& path, const std::string& section, const std::string& key,
+                       std::string* value);

@@ -1,0 +1,57 @@
+// WM_COMMAND of the main window: File and Edit menu items, accelerators, and the editor's change
+// notification, which puts the changed mark into the title.
+#include "app/commands.h"
+
+#include "app/app_state.h"
+#include "app/file_commands.h"
+#include "app/shell_rules.h"
+#include "resources/resource_ids.h"
+
+// Longest title text read back when the mark is added.
+static const int kTitleReadLength = 254;
+
+// EN_CHANGE of the editor: the first change after a load or save marks the title with " *".
+static void OnEditorChanged(HWND window) {
+  char title[kTitleCapacity] = {0};
+  GetWindowTextA(window, title, kTitleReadLength + 1);
+  if (AddChangedMark(title, sizeof title)) SetWindowTextA(window, title);
+}
+
+// The Edit menu's clipboard and undo items go to the editor as the matching message.
+static bool EditorMessageOf(WORD command, UINT* message) {
+  switch (command) {
+    case IDM_EDIT_UNDO: *message = WM_UNDO; return true;
+    case IDM_EDIT_CUT: *message = WM_CUT; return true;
+    case IDM_EDIT_COPY: *message = WM_COPY; return true;
+    case IDM_EDIT_PASTE: *message = WM_PASTE; return true;
+    case IDM_EDIT_CLEAR: *message = WM_CLEAR; return true;
+    default: return false;
+  }
+}
+
+// Select All acts on whichever window has the focus, which need not be the editor.
+static void SelectAllInFocus() {
+  if (HWND focus = GetFocus()) SendMessageA(focus, EM_SETSEL, 0, -1);
+}
+
+bool OnCommand(HWND window, WPARAM wParam, LPARAM, LRESULT* result) {
+  WORD command = LOWORD(wParam);
+  *result = 0;
+  if (command == IDC_EDITOR) {
+    if (HIWORD(wParam) == EN_CHANGE) OnEditorChanged(window);
+    return true;
+  }
+  UINT editorMessage;
+  if (EditorMessageOf(command, &editorMessage)) {
+    SendMessageA(gApp.editor, editorMessage, 0, 0);
+    return true;
+  }
+  switch (command) {
+    case IDM_FILE_OPEN: OnFileOpen(window); return true;
+    case IDM_FILE_SAVE: *result = OnFileSave(window); return true;
+    case IDM_FILE_SAVE_AS: *result = OnFileSaveAs(window); return true;
+    case IDM_FILE_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
+    case IDM_EDIT_SELECT_ALL: SelectAllInFocus(); return true;
+    default: return false;
+  }
+}

@@ -1,0 +1,106 @@
+// The File commands: Open, Save, Save As, and the save prompt. Each load of the trigger file
+// happens with the key poller's timer stopped, so the poller never sees a half-built table.
+#include "app/file_commands.h"
+
+#include <stdio.h>
+
+#include "app/app_state.h"
+#include "app/file_dialog.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "app/trigger_save.h"
+#include "common/heap.h"
+#include "common/state.h"
+#include "common/text.h"
+#include "platform/ui.h"
+#include "resources/resource_ids.h"
+#include "triggers/trigger_loader.h"
+#include "watcher/key_poller.h"
+
+static const char kMessageCaption[] = "WordHatch";
+static const char kSavePromptText[] = "Save changes?\n\n(Press Cancel to return to program)";
+static const char kSaveFailureFormat[] =
+    "Unable to save the trigger file\n\n%s\n\n"
+    "The file on disk has not been changed, and your text is still in the editor.";
+static const UINT kMessageStyle = MB_TASKMODAL | MB_SETFOREGROUND;
+
+bool RunSavePrompt(HWND window) {
+  // The editor's undo state is the changed state; debug mode never asks.
+  if (!SendMessageA(gApp.editor, EM_CANUNDO, 0, 0) || gTriggers.debugMode) return true;
+  int answer = MessageBoxA(window, kSavePromptText, kMessageCaption, MB_YESNOCANCEL | MB_ICONQUESTION | kMessageStyle);
+  if (answer == IDCANCEL) return false;
+  // A save that failed or was cancelled stops the close or open too, so the text is not lost.
+  if (answer == IDYES) return SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE, 0) == kSaveDone;
+  return true;
+}
+
+// After a load: the trigger file becomes the next run's, and the title shows it without the
+// changed mark.
+static void RememberTriggerFile(HWND window) {
+  WriteSettingText(kKeyFile, gShell.triggerPath);
+  SetMainTitleFromPath(window);
+}
+
+void OnFileOpen(HWND window) {
+  if (!RunSavePrompt(window)) return;
+  char name[kPathCapacity] = {0};
+  if (!AskFileName(window, name, kTriggerFileFilter, kAskToOpen) || !name[0]) return;
+  CopyTextBounded(gShell.triggerPath, name, sizeof gShell.triggerPath);
+  PlatformStopTimer(kPollTimerId);
+  LoadTriggerFile(gShell.triggerPath);
+  RememberTriggerFile(window);
+  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+}
+
+// Writes the editor's whole text as the trigger file. False when it could not be read or
+// written; the file on disk is then unchanged.
+static bool WriteEditorText() {
+  int length = GetWindowTextLengthA(gApp.editor);
+  if (length < 0) length = 0;
+  char* text = static_cast<char*>(AllocZeroed(size_t(length) + kTextSlack, 1));
+  if (!text) return false;
+  int got = GetWindowTextA(gApp.editor, text, length + 2);
+  bool saved = SaveTextAsFile(gShell.triggerPath, text, uint32_t(got > 0 ? got : 0));
+  FreeBlock(text);
+  return saved;
+}
+
+static void ReportSaveFailure(HWND window) {
+  char text[kPathCapacity + sizeof kSaveFailureFormat];
+  snprintf(text, sizeof text, kSaveFailureFormat, gShell.triggerPath);
+  MessageBoxA(window, text, kMessageCaption, MB_OK | MB_ICONWARNING | kMessageStyle);
+}
+
+LRESULT OnFileSave(HWND window) {
+  // Save As names the file and then saves through this command itself.
+  if (!gShell.triggerPath[0]) return SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE_AS, 0);
+  PlatformStopTimer(kPollTimerId);
+  DWORD start = 0, end = 0;
+  SendMessageA(gApp.editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  DWORD caret = start < end ? start : end;
+  if (!WriteEditorText()) {
+    // No reload: it would replace the user's text with whatever is (or is not) on disk.
+    PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+    ReportSaveFailure(window);
+    return kSaveFailed;
+  }
+  LoadTriggerFile(gShell.triggerPath);
+  SendMessageA(gApp.editor, EM_SETSEL, caret, caret);
+  SendMessageA(gApp.editor, EM_SCROLLCARET, 0, 0);
+  RememberTriggerFile(window);
+  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+  return kSaveDone;
+}
+
+LRESULT OnFileSaveAs(HWND window) {
+  char name[kPathCapacity];
+  CopyTextBounded(name, gShell.triggerPath, kFileDialogNameSize);
+  if (!AskFileName(window, name, kTriggerFileFilter, kAskToSave) || !name[0]) return kSaveCancelled;
+  char previous[kPathCapacity];
+  CopyTextBounded(previous, gShell.triggerPath, sizeof previous);
+  CopyTextBounded(gShell.triggerPath, name, sizeof gShell.triggerPath);
+  LRESULT result = SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE, 0);
+  // Unsaved under the new name: the title still shows the old one, and so does the next Save.
+  if (result != kSaveDone) CopyTextBounded(gShell.triggerPath, previous, sizeof gShell.triggerPath);
+  return result;
+}

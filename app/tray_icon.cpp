@@ -1,0 +1,40 @@
+// The notification-area icon: one icon, id IDI_WORDHATCH, per main window.
+#include "app/tray_icon.h"
+
+#include <shellapi.h>
+#include <string.h>
+
+#include "common/text.h"
+#include "resources/resource_ids.h"
+
+// The record in its shell-version-5 form, the largest that every supported system accepts.
+static const DWORD kNotifyRecordSize = NOTIFYICONDATAA_V2_SIZE;
+static const UINT kBalloonTimeoutMs = 10000;  // no balloon is ever shown; set as the record expects
+
+// A zeroed record naming the icon of `window`.
+static NOTIFYICONDATAA IconRecord(HWND window) {
+  NOTIFYICONDATAA record;
+  memset(&record, 0, sizeof record);
+  record.cbSize = kNotifyRecordSize;
+  record.hWnd = window ? window : GetDesktopWindow();
+  record.uID = IDI_WORDHATCH;
+  record.uTimeout = kBalloonTimeoutMs;
+  return record;
+}
+
+void AddTrayIcon(HWND window, HICON icon, const char* tip) {
+  NOTIFYICONDATAA record = IconRecord(window);
+  record.uFlags = NIF_MESSAGE | NIF_ICON;
+  record.uCallbackMessage = kTrayCallbackMessage;
+  record.hIcon = icon ? icon : LoadIconA(nullptr, IDI_ASTERISK);
+  if (tip && *tip) {
+    record.uFlags |= NIF_TIP;
+    CopyTextBounded(record.szTip, tip, sizeof record.szTip);
+  }
+  Shell_NotifyIconA(NIM_ADD, &record);
+}
+
+void RemoveTrayIcon(HWND window) {
+  NOTIFYICONDATAA record = IconRecord(window);
+  Shell_NotifyIconA(NIM_DELETE, &record);
+}

@@ -1,0 +1,13 @@
+// The notification-area icon of the main window (icon id 1001).
+#pragma once
+#include <windows.h>
+
+// Message the shell sends to the window for mouse events on the icon.
+const UINT kTrayCallbackMessage = 0x222;
+
+// Adds the icon for `window` (the desktop window when nullptr) with `icon` (the information icon
+// when nullptr) and the tip `tip` (none when empty). The shell's answer is not looked at.
+void AddTrayIcon(HWND window, HICON icon, const char* tip);
+
+// Removes the icon of `window`, if it has one.
+void RemoveTrayIcon(HWND window);

@@ -1,0 +1,45 @@
+// Writing the trigger file (see trigger_save.h).
+#include "app/trigger_save.h"
+
+#include <string.h>
+
+#include "platform/files.h"
+
+static const char kSaveTempSuffix[] = ".saving";
+
+uint32_t WriteFileAt(const char* path, int32_t offset, const void* buffer, uint32_t count) {
+  FileHandle file = PlatformOpenFile(path, kFileReadWrite, kFileOpenAlways, nullptr);
+  if (!file) return 0;
+  uint32_t written = 0;
+  bool placed = offset < 0 ? PlatformSeekFile(file, 0, kSeekFromEnd) : PlatformSeekFile(file, offset, kSeekFromStart);
+  if (placed && count) written = PlatformWriteFile(file, buffer, count);
+  PlatformCloseFile(file);
+  return written;
+}
+
+bool MakeSaveTempPath(const char* path, char out[kPathCapacity]) {
+  out[0] = 0;
+  size_t length = path ? strlen(path) : 0;
+  if (length == 0 || length + strlen(kSaveTempSuffix) >= size_t(kPathCapacity)) return false;
+  memcpy(out, path, length);
+  strcpy(out + length, kSaveTempSuffix);
+  return true;
+}
+
+// Writes the whole text as the new file `temp`. A temporary file left by an earlier run is
+// removed first, as writing over it would keep its longer tail.
+static bool WriteWholeFile(const char* temp, const char* text, uint32_t count) {
+  PlatformDeleteFile(temp);
+  if (PlatformPathKind(temp) != kPathNothing) return false;
+  uint32_t written = WriteFileAt(temp, 0, text, count);
+  // WriteFileAt tells "nothing written" and "not opened" apart only by the file being there.
+  return written == count && PlatformPathKind(temp) == kPathFile;
+}
+
+bool SaveTextAsFile(const char* path, const char* text, uint32_t count) {
+  char temp[kPathCapacity];
+  if (!MakeSaveTempPath(path, temp)) return false;
+  if (WriteWholeFile(temp, text, count) && PlatformReplaceFile(temp, path)) return true;
+  PlatformDeleteFile(temp);
+  return false;
+}

@@ -1,0 +1,21 @@
+// Writing the trigger file from the editor's text so that a failure loses neither the file on
+// disk nor the text: the text goes to a temporary file beside the trigger file first, which then
+// replaces the trigger file in one step. Portable (files seam).
+#pragma once
+#include <stdint.h>
+
+#include "common/state.h"
+
+// Writes `count` bytes at `offset` of the file at `path` (from the end of the file when the
+// offset is negative), creating the file when it does not exist; other bytes of an existing file
+// are left as they are. Returns the number of bytes written, 0 when the file could not be opened.
+uint32_t WriteFileAt(const char* path, int32_t offset, const void* buffer, uint32_t count);
+
+// The temporary file that a save writes first: the trigger path with ".saving" appended. Returns
+// false, with `out` empty, when that would exceed 259 characters.
+bool MakeSaveTempPath(const char* path, char out[kPathCapacity]);
+
+// Makes the file at `path` hold exactly the `count` bytes of `text` (no NUL, no byte-order mark).
+// Returns false when that failed; the file at `path` then is as it was and no temporary file is
+// left behind.
+bool SaveTextAsFile(const char* path, const char* text, uint32_t count);
