@@ -1,0 +1,787 @@
+// probe.exe: looks at other programs' windows and at exe files' resources for end-to-end tests.
+//
+//   probe.exe COMMAND ARG...    runs one command
+//   probe.exe --serve           reads commands from stdin, one a line, arguments separated by tabs
+//   probe.exe --idle            does nothing until it is ended
+//
+// Every command answers with zero or more lines and then a line holding only ".". A failed command
+// answers "error<TAB>message" before the ".". Fields are separated by tabs; in texts (arguments and
+// answers) a backslash, tab, CR and LF are written \\, \t, \r and \n. Texts are UTF-8. Window
+// handles are written 0x… in hex; numbers may be given in decimal or 0x… hex.
+//
+// Windows:
+//   ping                           -> pong
+//   find CLASS TITLE               -> HWND of the first top-level window matching ("" or * = any), or 0x0
+//   list [CLASS]                   -> HWND class title visible pid, one line per top-level window
+//   count CLASS                    -> number of top-level windows of CLASS
+//   title HWND                     -> the window's title
+//   class HWND                     -> the window's class name
+//   text HWND [ID]                 -> WM_GETTEXT of the window, or of its child with control id ID
+//   children HWND                  -> HWND id class visible text, one line per descendant window
+//   state HWND [ID]                -> key=value fields: exists visible minimized maximized enabled
+//                                     foreground rect=l,t,r,b client=l,t,r,b (screen coordinates)
+//   focus HWND                     -> focus=HWND focusid=ID focusclass=C active=HWND of HWND's thread
+//   foreground                     -> HWND class title of the foreground window
+//   xwindow HWND                   -> the X11 window id (decimal) Wine shows the window in
+//   activate HWND                  -> makes the window the foreground window
+//   menu HWND                      -> the window's menu bar, see "Menus" below
+//   menuitem HWND ID               -> checked grayed text of the menu item with command id ID
+//                                     (both read the menu inside the window's process through
+//                                     probe_hook.dll, which must lie beside probe.exe)
+//   command HWND ID                -> posts WM_COMMAND ID
+//   close HWND                     -> posts WM_CLOSE
+//   post HWND MSG WPARAM LPARAM    -> posts a message
+//   send HWND MSG WPARAM LPARAM    -> sends a message (5 s time-out); answers the result
+//   settext HWND ID TEXT           -> WM_SETTEXT to the child ID (0 = the window itself)
+//   clipget                        -> the clipboard's text
+//   clipset TEXT                   -> puts TEXT on the clipboard
+//   keystate VK                    -> down=0|1 of GetAsyncKeyState
+// Exe files (paths as Windows sees them, e.g. Z:\work\...):
+//   resources EXE                  -> type name lang size, one line per resource
+//   icongroup EXE NAME             -> per image: width height colors planes bitcount bytes id, then
+//                                     what the image itself says: imgwidth imgheight imgbpp format
+//   accelerators EXE NAME          -> flags key command, one line per entry
+//   resmenu EXE NAME               -> the menu resource, loaded and walked like "menu"
+//   resdata EXE TYPE NAME          -> the resource's bytes in hex
+// Resource types are numbers or ICON, GROUP_ICON, MENU, ACCELERATOR, RCDATA, MANIFEST, STRING,
+// VERSION, DIALOG, BITMAP, CURSOR, GROUP_CURSOR; names are numbers or strings.
+//
+// Menus: one line per item, depth first: path kind id checked grayed text, where path is the
+// item's position from the bar down ("0", "0/3"), kind is popup, item or separator and id is -1
+// for popups.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "probe_common.h"
+
+namespace {
+
+using namespace probe;
+
+using Args = std::vector<std::string>;
+
+const UINT kSendTimeoutMs = 5000;
+const size_t kMaxText = 1 << 20;
+
+bool ParseNumber(const std::string& text, unsigned long* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  *value = std::strtoul(text.c_str(), &end, 0);
+  return end && *end == '\0';
+}
+
+// ---- answers ----
+
+struct Answer {
+  std::string lines;
+  bool failed = false;
+
+  void Line(const std::string& line) { lines += line + "\n"; }
+  void Fields(std::initializer_list<std::string> fields) { Line(JoinFields(fields)); }
+  bool Fail(const std::string& message) {
+    lines = "error\t" + Escape(message) + "\n";
+    failed = true;
+    return false;
+  }
+};
+
+// ---- windows ----
+
+bool ArgWindow(const Args& args, size_t index, HWND* window, Answer* answer) {
+  unsigned long value = 0;
+  if (index >= args.size() || !ParseNumber(args[index], &value)) return answer->Fail("expected a window handle");
+  *window = reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
+  return true;
+}
+
+bool ArgNumber(const Args& args, size_t index, unsigned long* value, Answer* answer, const char* what) {
+  if (index >= args.size() || !ParseNumber(args[index], value)) return answer->Fail(std::string("expected ") + what);
+  return true;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = L"";
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring TitleOf(HWND window) {
+  int length = GetWindowTextLengthW(window);
+  std::wstring text(length + 1, L'\0');
+  length = GetWindowTextW(window, &text[0], length + 1);
+  text.resize(length > 0 ? length : 0);
+  return text;
+}
+
+// WM_GETTEXT: answered across processes by edit controls, status bars and most standard controls.
+bool TextOf(HWND window, std::wstring* text) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length)) return false;
+  if (length > kMaxText) length = kMaxText;
+  std::wstring buffer(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG,
+                           kSendTimeoutMs, &copied)) {
+    return false;
+  }
+  buffer.resize(copied <= length ? copied : length);
+  *text = buffer;
+  return true;
+}
+
+bool Matches(const std::wstring& actual, const std::string& wanted) {
+  return wanted.empty() || wanted == "*" || actual == Wide(wanted);
+}
+
+struct Search {
+  std::string className, title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM data) {
+  Search* search = reinterpret_cast<Search*>(data);
+  if (Matches(ClassOf(window), search->className) && Matches(TitleOf(window), search->title)) {
+    search->found.push_back(window);
+  }
+  return TRUE;
+}
+
+std::vector<HWND> TopLevel(const std::string& className, const std::string& title) {
+  Search search{className, title, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+  return TRUE;
+}
+
+// The window itself for id 0, else its child with that control id.
+bool TargetWindow(const Args& args, HWND* window, Answer* answer) {
+  if (!ArgWindow(args, 1, window, answer)) return false;
+  if (args.size() > 2) {
+    unsigned long id = 0;
+    if (!ArgNumber(args, 2, &id, answer, "a control id")) return false;
+    if (id != 0) {
+      HWND child = GetDlgItem(*window, int(id));
+      if (!child) return answer->Fail("no child with id " + args[2]);
+      *window = child;
+    }
+  }
+  if (!IsWindow(*window)) return answer->Fail("no such window");
+  return true;
+}
+
+std::string RectText(const RECT& rect) {
+  return Number(rect.left) + "," + Number(rect.top) + "," + Number(rect.right) + "," + Number(rect.bottom);
+}
+
+// ---- menus of other processes ----
+
+Args SplitFields(const std::string& line) {
+  Args fields;
+  size_t start = 0;
+  for (;;) {
+    size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    if (tab == std::string::npos) break;
+    start = tab + 1;
+  }
+  return fields;
+}
+
+Args SplitLines(const std::string& text) {
+  Args lines;
+  size_t start = 0, newline;
+  while ((newline = text.find('\n', start)) != std::string::npos) {
+    lines.push_back(text.substr(start, newline - start));
+    start = newline + 1;
+  }
+  return lines;
+}
+
+std::wstring HookDllPath() {
+  wchar_t path[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring result = path;
+  size_t slash = result.find_last_of(L"\\/");
+  return result.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + L"probe_hook.dll";
+}
+
+// Wine answers menu calls only inside the menu's own process, so probe_hook.dll walks the menu
+// there, on the window's thread, during a message sent to the window.
+bool ReadWindowMenu(HWND window, std::string* lines, Answer* answer) {
+  DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  if (!thread) return answer->Fail("no such window");
+  HMODULE hookDll = LoadLibraryW(HookDllPath().c_str());
+  if (!hookDll) return answer->Fail("cannot load probe_hook.dll beside probe.exe");
+  HOOKPROC proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hookDll, "ProbeCallWndProc")));
+  std::wstring name = kMenuMappingPrefix + std::to_wstring(GetCurrentProcessId());
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kMenuMappingSize, name.c_str());
+  void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kMenuMappingSize) : nullptr;
+  HHOOK hook = proc && view ? SetWindowsHookExW(WH_CALLWNDPROC, proc, hookDll, thread) : nullptr;
+  bool ok = false;
+  if (hook) {
+    const DWORD kNothingWritten = 0xffffffff;
+    std::memcpy(view, &kNothingWritten, sizeof kNothingWritten);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, RegisterWindowMessageW(kMenuMessage), GetCurrentProcessId(), 0, SMTO_ABORTIFHUNG,
+                        kSendTimeoutMs, &result);
+    UnhookWindowsHookEx(hook);
+    DWORD size = kNothingWritten;
+    std::memcpy(&size, view, sizeof size);
+    if (size != kNothingWritten && size <= kMenuMappingSize - sizeof size) {
+      lines->assign(static_cast<const char*>(view) + sizeof size, size);
+      ok = true;
+    }
+  }
+  if (view) UnmapViewOfFile(view);
+  if (mapping) CloseHandle(mapping);
+  FreeLibrary(hookDll);
+  if (!hook) return answer->Fail("cannot hook the window's thread");
+  if (!ok) return answer->Fail("the window's process did not answer the menu hook");
+  if (lines->compare(0, 6, "error\t") == 0) {
+    answer->lines = *lines;
+    answer->failed = true;
+    return false;
+  }
+  return true;
+}
+
+// ---- exe resources ----
+
+struct Module {
+  HMODULE handle = nullptr;
+  ~Module() {
+    if (handle) FreeLibrary(handle);
+  }
+};
+
+bool OpenModule(const Args& args, size_t index, Module* module, Answer* answer) {
+  if (index >= args.size()) return answer->Fail("expected an exe path");
+  module->handle = LoadLibraryExW(Wide(args[index]).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module->handle) return answer->Fail("cannot open " + args[index] + " (error " + Number(GetLastError()) + ")");
+  return true;
+}
+
+struct TypeName {
+  const char* name;
+  uintptr_t id;
+};
+const TypeName kTypes[] = {{"CURSOR", 1},  {"BITMAP", 2},   {"ICON", 3},         {"MENU", 4},
+                           {"DIALOG", 5},  {"STRING", 6},   {"ACCELERATOR", 9},  {"RCDATA", 10},
+                           {"GROUP_CURSOR", 12}, {"GROUP_ICON", 14}, {"VERSION", 16}, {"MANIFEST", 24}};
+
+// A resource type or name as given: a known type word, a number, or a string name.
+struct ResourceId {
+  std::wstring text;
+  uintptr_t number = 0;
+  LPCWSTR Get() const { return number ? MAKEINTRESOURCEW(number) : text.c_str(); }
+};
+
+ResourceId ParseResourceId(const std::string& given, bool isType) {
+  ResourceId id;
+  if (isType) {
+    for (const TypeName& type : kTypes) {
+      if (given == type.name) {
+        id.number = type.id;
+        return id;
+      }
+    }
+  }
+  unsigned long value = 0;
+  if (ParseNumber(given, &value) && value > 0 && value < 0x10000) {
+    id.number = value;
+  } else {
+    id.text = Wide(given);
+  }
+  return id;
+}
+
+std::string ResourceIdText(LPCWSTR id, bool isType) {
+  if (IS_INTRESOURCE(id)) {
+    uintptr_t number = reinterpret_cast<uintptr_t>(id);
+    if (isType) {
+      for (const TypeName& type : kTypes) {
+        if (type.id == number) return type.name;
+      }
+    }
+    return Number(long(number));
+  }
+  return EscapedWide(id);
+}
+
+bool LoadResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name, const BYTE** data, DWORD* size) {
+  HRSRC found = FindResourceW(module, name, type);
+  if (!found) return false;
+  HGLOBAL loaded = LoadResource(module, found);
+  if (!loaded) return false;
+  *data = static_cast<const BYTE*>(LockResource(loaded));
+  *size = SizeofResource(module, found);
+  return *data != nullptr;
+}
+
+struct ResourceWalk {
+  Answer* answer;
+};
+
+BOOL CALLBACK OnLanguage(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR data) {
+  ResourceWalk* walk = reinterpret_cast<ResourceWalk*>(data);
+  HRSRC found = FindResourceExW(module, type, name, language);
+  DWORD size = found ? SizeofResource(module, found) : 0;
+  walk->answer->Fields({ResourceIdText(type, true), ResourceIdText(name, false), Number(language), Number(long(size))});
+  return TRUE;
+}
+
+BOOL CALLBACK OnName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR data) {
+  EnumResourceLanguagesW(module, type, name, OnLanguage, data);
+  return TRUE;
+}
+
+BOOL CALLBACK OnType(HMODULE module, LPWSTR type, LONG_PTR data) {
+  EnumResourceNamesW(module, type, OnName, data);
+  return TRUE;
+}
+
+#pragma pack(push, 2)
+struct GroupIconHeader {
+  WORD reserved, type, count;
+};
+struct GroupIconEntry {
+  BYTE width, height, colors, reserved;
+  WORD planes, bitCount;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+
+// What the icon image itself says: PNG or a DIB whose height counts the mask too.
+void DescribeIconImage(const BYTE* data, DWORD size, std::string* width, std::string* height, std::string* bpp,
+                       std::string* format) {
+  static const BYTE kPng[] = {0x89, 'P', 'N', 'G'};
+  if (size >= 24 && memcmp(data, kPng, sizeof kPng) == 0) {
+    auto be32 = [&](int at) { return (DWORD(data[at]) << 24) | (DWORD(data[at + 1]) << 16) | (DWORD(data[at + 2]) << 8) | data[at + 3]; };
+    *width = Number(long(be32(16)));
+    *height = Number(long(be32(20)));
+    *bpp = size > 25 ? Number(data[24] * (data[25] == 6 ? 4 : data[25] == 2 ? 3 : 1)) : "?";
+    *format = "png";
+    return;
+  }
+  if (size >= sizeof(BITMAPINFOHEADER)) {
+    const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
+    *width = Number(header->biWidth);
+    *height = Number(header->biHeight / 2);
+    *bpp = Number(header->biBitCount);
+    *format = "dib";
+    return;
+  }
+  *width = *height = *bpp = "?";
+  *format = "unknown";
+}
+
+// ---- commands ----
+
+bool RunFind(const Args& args, Answer* answer) {
+  std::vector<HWND> found = TopLevel(args.size() > 1 ? args[1] : "", args.size() > 2 ? args[2] : "");
+  answer->Line(Hex(found.empty() ? 0 : reinterpret_cast<uintptr_t>(found.front())));
+  return true;
+}
+
+bool RunList(const Args& args, Answer* answer) {
+  for (HWND window : TopLevel(args.size() > 1 ? args[1] : "", "")) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    answer->Fields({Hex(reinterpret_cast<uintptr_t>(window)), EscapedWide(ClassOf(window)), EscapedWide(TitleOf(window)),
+                    IsWindowVisible(window) ? "1" : "0", Number(long(pid))});
+  }
+  return true;
+}
+
+bool RunChildren(const Args& args, Answer* answer) {
+  HWND window;
+  if (!TargetWindow(args, &window, answer)) return false;
+  std::vector<HWND> children;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    std::wstring text;
+    TextOf(child, &text);
+    answer->Fields({Hex(reinterpret_cast<uintptr_t>(child)), Number(GetDlgCtrlID(child)), EscapedWide(ClassOf(child)),
+                    IsWindowVisible(child) ? "1" : "0", EscapedWide(text)});
+  }
+  return true;
+}
+
+bool RunState(const Args& args, Answer* answer) {
+  HWND window;
+  if (!ArgWindow(args, 1, &window, answer)) return false;
+  if (args.size() > 2) {
+    unsigned long id = 0;
+    if (!ArgNumber(args, 2, &id, answer, "a control id")) return false;
+    if (id != 0) window = IsWindow(window) ? GetDlgItem(window, int(id)) : nullptr;
+  }
+  if (!window || !IsWindow(window)) {
+    answer->Line("exists=0");
+    return true;
+  }
+  RECT rect, client;
+  GetWindowRect(window, &rect);
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  answer->Fields({"exists=1", std::string("visible=") + (IsWindowVisible(window) ? "1" : "0"),
+                  std::string("minimized=") + (IsIconic(window) ? "1" : "0"),
+                  std::string("maximized=") + (IsZoomed(window) ? "1" : "0"),
+                  std::string("enabled=") + (IsWindowEnabled(window) ? "1" : "0"),
+                  std::string("foreground=") + (GetForegroundWindow() == window ? "1" : "0"), "rect=" + RectText(rect),
+                  "client=" + RectText(client)});
+  return true;
+}
+
+bool RunFocus(const Args& args, Answer* answer) {
+  HWND window;
+  if (!TargetWindow(args, &window, answer)) return false;
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return answer->Fail("no thread information");
+  answer->Fields({"focus=" + Hex(reinterpret_cast<uintptr_t>(info.hwndFocus)),
+                  "focusid=" + Number(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0),
+                  "focusclass=" + (info.hwndFocus ? EscapedWide(ClassOf(info.hwndFocus)) : std::string()),
+                  "active=" + Hex(reinterpret_cast<uintptr_t>(info.hwndActive))});
+  return true;
+}
+
+bool RunMessage(const Args& args, Answer* answer, bool send) {
+  HWND window;
+  unsigned long message = 0, wParam = 0, lParam = 0;
+  if (!ArgWindow(args, 1, &window, answer) || !ArgNumber(args, 2, &message, answer, "a message") ||
+      !ArgNumber(args, 3, &wParam, answer, "a wParam") || !ArgNumber(args, 4, &lParam, answer, "an lParam")) {
+    return false;
+  }
+  if (!send) {
+    if (!PostMessageW(window, UINT(message), WPARAM(wParam), LPARAM(lParam))) return answer->Fail("PostMessage failed");
+    answer->Line("posted");
+    return true;
+  }
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, UINT(message), WPARAM(wParam), LPARAM(lParam), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                           &result)) {
+    return answer->Fail("SendMessage failed or timed out");
+  }
+  answer->Line(Number(long(result)));
+  return true;
+}
+
+bool RunClipboardGet(Answer* answer) {
+  if (!OpenClipboard(nullptr)) return answer->Fail("cannot open the clipboard");
+  std::wstring text;
+  bool has = false;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = locked;
+      has = true;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  if (!has) return answer->Fail("no text on the clipboard");
+  answer->Line(EscapedWide(text));
+  return true;
+}
+
+bool RunClipboardSet(const Args& args, Answer* answer) {
+  std::wstring text = Wide(args.size() > 1 ? args[1] : "");
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  if (!memory) return answer->Fail("out of memory");
+  memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  if (!OpenClipboard(nullptr)) {
+    GlobalFree(memory);
+    return answer->Fail("cannot open the clipboard");
+  }
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  CloseClipboard();
+  if (!ok) return answer->Fail("SetClipboardData failed");
+  answer->Line("set");
+  return true;
+}
+
+bool RunIconGroup(const Args& args, Answer* answer) {
+  Module module;
+  if (!OpenModule(args, 1, &module, answer)) return false;
+  if (args.size() < 3) return answer->Fail("expected an icon group name");
+  ResourceId name = ParseResourceId(args[2], false);
+  const BYTE* data = nullptr;
+  DWORD size = 0;
+  if (!LoadResourceBytes(module.handle, MAKEINTRESOURCEW(14), name.Get(), &data, &size)) {
+    return answer->Fail("no icon group " + args[2]);
+  }
+  if (size < sizeof(GroupIconHeader)) return answer->Fail("icon group too short");
+  const GroupIconHeader* header = reinterpret_cast<const GroupIconHeader*>(data);
+  if (sizeof(GroupIconHeader) + header->count * sizeof(GroupIconEntry) > size) return answer->Fail("icon group truncated");
+  const GroupIconEntry* entries = reinterpret_cast<const GroupIconEntry*>(data + sizeof(GroupIconHeader));
+  for (WORD i = 0; i < header->count; ++i) {
+    const GroupIconEntry& entry = entries[i];
+    std::string width = "?", height = "?", bpp = "?", format = "missing";
+    const BYTE* image = nullptr;
+    DWORD imageSize = 0;
+    if (LoadResourceBytes(module.handle, MAKEINTRESOURCEW(3), MAKEINTRESOURCEW(entry.id), &image, &imageSize)) {
+      DescribeIconImage(image, imageSize, &width, &height, &bpp, &format);
+    }
+    answer->Fields({Number(entry.width ? entry.width : 256), Number(entry.height ? entry.height : 256),
+                    Number(entry.colors), Number(entry.planes), Number(entry.bitCount), Number(long(entry.bytes)),
+                    Number(entry.id), width, height, bpp, format});
+  }
+  return true;
+}
+
+bool RunAccelerators(const Args& args, Answer* answer) {
+  Module module;
+  if (!OpenModule(args, 1, &module, answer)) return false;
+  if (args.size() < 3) return answer->Fail("expected an accelerator table name");
+  ResourceId name = ParseResourceId(args[2], false);
+  const BYTE* data = nullptr;
+  DWORD size = 0;
+  if (!LoadResourceBytes(module.handle, MAKEINTRESOURCEW(9), name.Get(), &data, &size)) {
+    return answer->Fail("no accelerator table " + args[2]);
+  }
+  // Each entry in the file: WORD flags, WORD key, WORD command, WORD padding; 0x80 marks the last.
+  const DWORD kEntrySize = 8;
+  const WORD kLastEntry = 0x80;
+  for (DWORD at = 0; at + kEntrySize <= size; at += kEntrySize) {
+    const WORD* entry = reinterpret_cast<const WORD*>(data + at);
+    answer->Fields({Number(entry[0] & ~kLastEntry), Number(entry[1]), Number(entry[2])});
+    if (entry[0] & kLastEntry) break;
+  }
+  return true;
+}
+
+bool RunResourceMenu(const Args& args, Answer* answer) {
+  Module module;
+  if (!OpenModule(args, 1, &module, answer)) return false;
+  if (args.size() < 3) return answer->Fail("expected a menu name");
+  ResourceId name = ParseResourceId(args[2], false);
+  const BYTE* data = nullptr;
+  DWORD size = 0;
+  if (!LoadResourceBytes(module.handle, MAKEINTRESOURCEW(4), name.Get(), &data, &size)) {
+    return answer->Fail("no menu " + args[2]);
+  }
+  HMENU menu = LoadMenuIndirectW(data);
+  if (!menu) return answer->Fail("the menu resource does not load");
+  DumpMenu(menu, "", &answer->lines);
+  DestroyMenu(menu);
+  return true;
+}
+
+bool RunResourceData(const Args& args, Answer* answer) {
+  Module module;
+  if (!OpenModule(args, 1, &module, answer)) return false;
+  if (args.size() < 4) return answer->Fail("expected a type and a name");
+  ResourceId type = ParseResourceId(args[2], true);
+  ResourceId name = ParseResourceId(args[3], false);
+  const BYTE* data = nullptr;
+  DWORD size = 0;
+  if (!LoadResourceBytes(module.handle, type.Get(), name.Get(), &data, &size)) {
+    return answer->Fail("no resource " + args[2] + " " + args[3]);
+  }
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(size * 2);
+  for (DWORD i = 0; i < size; ++i) {
+    hex += kDigits[data[i] >> 4];
+    hex += kDigits[data[i] & 15];
+  }
+  answer->Line(hex);
+  return true;
+}
+
+bool Run(const Args& args, Answer* answer) {
+  if (args.empty()) return answer->Fail("empty command");
+  const std::string& command = args[0];
+  HWND window = nullptr;
+  unsigned long number = 0;
+  if (command == "ping") {
+    answer->Line("pong");
+    return true;
+  }
+  if (command == "find") return RunFind(args, answer);
+  if (command == "list") return RunList(args, answer);
+  if (command == "count") {
+    answer->Line(Number(long(TopLevel(args.size() > 1 ? args[1] : "", "").size())));
+    return true;
+  }
+  if (command == "title" || command == "class") {
+    if (!TargetWindow(args, &window, answer)) return false;
+    answer->Line(EscapedWide(command == "title" ? TitleOf(window) : ClassOf(window)));
+    return true;
+  }
+  if (command == "text") {
+    if (!TargetWindow(args, &window, answer)) return false;
+    std::wstring text;
+    if (!TextOf(window, &text)) return answer->Fail("WM_GETTEXT failed");
+    answer->Line(EscapedWide(text));
+    return true;
+  }
+  if (command == "children") return RunChildren(args, answer);
+  if (command == "state") return RunState(args, answer);
+  if (command == "focus") return RunFocus(args, answer);
+  if (command == "foreground") {
+    window = GetForegroundWindow();
+    answer->Fields({Hex(reinterpret_cast<uintptr_t>(window)), window ? EscapedWide(ClassOf(window)) : "",
+                    window ? EscapedWide(TitleOf(window)) : ""});
+    return true;
+  }
+  if (command == "xwindow") {
+    if (!TargetWindow(args, &window, answer)) return false;
+    // Wine's X11 driver keeps the X window of each top-level window in this property.
+    HANDLE xWindow = GetPropW(window, L"__wine_x11_whole_window");
+    if (!xWindow) return answer->Fail("the window has no X window");
+    answer->Line(Number(long(reinterpret_cast<uintptr_t>(xWindow))));
+    return true;
+  }
+  if (command == "activate") {
+    if (!TargetWindow(args, &window, answer)) return false;
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    BringWindowToTop(window);
+    if (!SetForegroundWindow(window)) return answer->Fail("SetForegroundWindow failed");
+    answer->Line("activated");
+    return true;
+  }
+  if (command == "menu") {
+    std::string lines;
+    if (!TargetWindow(args, &window, answer) || !ReadWindowMenu(window, &lines, answer)) return false;
+    answer->lines += lines;
+    return true;
+  }
+  if (command == "menuitem") {
+    std::string lines;
+    if (!ArgWindow(args, 1, &window, answer) || !ArgNumber(args, 2, &number, answer, "a command id") ||
+        !ReadWindowMenu(window, &lines, answer)) {
+      return false;
+    }
+    // Lines: path kind id checked grayed text.
+    for (const std::string& line : SplitLines(lines)) {
+      Args fields = SplitFields(line);
+      if (fields.size() == 6 && fields[1] == "item" && fields[2] == Number(long(number))) {
+        answer->Fields({fields[3], fields[4], fields[5]});
+        return true;
+      }
+    }
+    return answer->Fail("no menu item " + args[2]);
+  }
+  if (command == "command" || command == "close") {
+    if (!ArgWindow(args, 1, &window, answer)) return false;
+    if (command == "command" && !ArgNumber(args, 2, &number, answer, "a command id")) return false;
+    BOOL posted = command == "close" ? PostMessageW(window, WM_CLOSE, 0, 0)
+                                     : PostMessageW(window, WM_COMMAND, WPARAM(number & 0xffff), 0);
+    if (!posted) return answer->Fail("PostMessage failed");
+    answer->Line("posted");
+    return true;
+  }
+  if (command == "post" || command == "send") return RunMessage(args, answer, command == "send");
+  if (command == "settext") {
+    if (args.size() < 4) return answer->Fail("expected a window, a control id and a text");
+    if (!TargetWindow(args, &window, answer)) return false;
+    std::wstring text = Wide(args[3]);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &result)) {
+      return answer->Fail("WM_SETTEXT failed");
+    }
+    answer->Line(Number(long(result)));
+    return true;
+  }
+  if (command == "clipget") return RunClipboardGet(answer);
+  if (command == "clipset") return RunClipboardSet(args, answer);
+  if (command == "keystate") {
+    if (!ArgNumber(args, 1, &number, answer, "a virtual key")) return false;
+    answer->Line(std::string("down=") + ((GetAsyncKeyState(int(number)) & 0x8000) ? "1" : "0"));
+    return true;
+  }
+  if (command == "resources") {
+    Module module;
+    if (!OpenModule(args, 1, &module, answer)) return false;
+    ResourceWalk walk{answer};
+    EnumResourceTypesW(module.handle, OnType, reinterpret_cast<LONG_PTR>(&walk));
+    return true;
+  }
+  if (command == "icongroup") return RunIconGroup(args, answer);
+  if (command == "accelerators") return RunAccelerators(args, answer);
+  if (command == "resmenu") return RunResourceMenu(args, answer);
+  if (command == "resdata") return RunResourceData(args, answer);
+  return answer->Fail("unknown command " + command);
+}
+
+// ---- input and output ----
+
+void Write(const std::string& bytes) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD written = 0;
+  size_t at = 0;
+  while (at < bytes.size() && WriteFile(out, bytes.data() + at, DWORD(bytes.size() - at), &written, nullptr) && written) {
+    at += written;
+  }
+}
+
+void Respond(const Args& args) {
+  Answer answer;
+  Run(args, &answer);
+  Write(answer.lines + ".\n");
+}
+
+Args SplitLine(const std::string& line) {
+  Args args = SplitFields(line);
+  for (std::string& arg : args) arg = Unescape(arg);
+  return args;
+}
+
+int Serve() {
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  std::string pending;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    pending.append(buffer, got);
+    size_t newline;
+    while ((newline = pending.find('\n')) != std::string::npos) {
+      std::string line = pending.substr(0, newline);
+      pending.erase(0, newline + 1);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.empty()) continue;
+      if (line == "quit") return 0;
+      Respond(SplitLine(line));
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!argv) return 2;
+  Args args;
+  for (int i = 1; i < count; ++i) args.push_back(Utf8(argv[i]));
+  LocalFree(argv);
+  if (args.size() == 1 && args[0] == "--serve") return Serve();
+  if (args.size() == 1 && args[0] == "--idle") {
+    // Keeps one program of the prefix running: when the last one ends, Wine shuts down the
+    // desktop and services, and a program starting meanwhile can hang.
+    Sleep(INFINITE);
+    return 0;
+  }
+  if (args.empty()) {
+    Write("usage: probe.exe --serve | probe.exe --idle | probe.exe COMMAND ARG...\n");
+    return 2;
+  }
+  Answer answer;
+  Run(args, &answer);
+  Write(answer.lines + ".\n");
+  return answer.failed ? 1 : 0;
+}

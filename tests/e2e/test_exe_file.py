@@ -1,0 +1,47 @@
+"""WordHatch.exe is a 32-bit Windows GUI program that imports only the system's own DLLs.
+e2e: no-wine (reads the file with the mingw objdump only)"""
+import os
+import re
+import subprocess
+import unittest
+
+import harness
+
+OBJDUMP = "i686-w64-mingw32-objdump"
+# The Windows system DLLs the program may import; the C and C++ runtimes are linked in, except
+# msvcrt.dll, which every Windows has.
+ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll", "advapi32.dll",
+                "shell32.dll", "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "winmm.dll",
+                "version.dll", "imm32.dll", "uxtheme.dll"}
+PE32_MAGIC = "010b"
+SUBSYSTEM_WINDOWS_GUI = 2
+
+
+class ExeFileTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        exe = os.path.join(harness.win32_dir(), harness.EXE_NAME)
+        result = subprocess.run([OBJDUMP, "-p", exe], stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+        if result.returncode != 0:
+            raise AssertionError("objdump cannot read %s: %s" % (exe, result.stderr.decode()))
+        cls.headers = result.stdout.decode()
+
+    def field(self, name):
+        match = re.search(r"^%s\s+(\S+)" % re.escape(name), self.headers, re.MULTILINE)
+        self.assertIsNotNone(match, "objdump shows no %s" % name)
+        return match.group(1)
+
+    def test_is_a_32_bit_gui_program(self):
+        self.assertRegex(self.headers, r"file format pei-i386", "not a 32-bit x86 PE file")
+        self.assertEqual(self.field("Magic"), PE32_MAGIC, "optional header is not PE32")
+        self.assertEqual(int(self.field("Subsystem"), 16), SUBSYSTEM_WINDOWS_GUI, "subsystem is not Windows GUI")
+
+    def test_imports_only_system_dlls(self):
+        imported = {name.lower() for name in re.findall(r"^\s*DLL Name: (\S+)", self.headers, re.MULTILINE)}
+        # The program draws windows and menus, so these must be there; an empty list means misparsing.
+        self.assertTrue({"kernel32.dll", "user32.dll"} <= imported, "imports found: %s" % sorted(imported))
+        self.assertEqual(imported - ALLOWED_DLLS, set(), "imports of non-system DLLs")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
