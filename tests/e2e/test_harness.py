@@ -1,7 +1,6 @@
 """The harness itself: real key presses reach a Wine window, the probe reads windows and menus of
 other processes, clicks land where asked and exit codes come through Wine."""
 import os
-import unittest
 
 import harness
 

@@ -1,6 +1,5 @@
 """The resources WordHatch.exe carries, read by probe.exe through the Windows resource calls."""
 import os
-import unittest
 import xml.etree.ElementTree as ElementTree
 
 import harness

@@ -1,6 +1,4 @@
 """WordHatch starts with its main window, child controls and menu, and stays a single instance."""
-import unittest
-
 import harness
 from wordhatch_menu import MAIN_MENU, menu_tree
 

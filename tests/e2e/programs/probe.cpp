@@ -7,7 +7,7 @@
 // Every command answers with zero or more lines and then a line holding only ".". A failed command
 // answers "error<TAB>message" before the ".". Fields are separated by tabs; in texts (arguments and
 // answers) a backslash, tab, CR and LF are written \\, \t, \r and \n. Texts are UTF-8. Window
-// handles are written 0x… in hex; numbers may be given in decimal or 0x… hex.
+// handles are written 0x... in hex; numbers may be given in decimal or 0x... hex.
 //
 // Windows:
 //   ping                           -> pong
