@@ -105,12 +105,13 @@ class EndOfRunTest(ShellTestCase):
         self.assertEqual(settings.get("font"), "Arial,12")
         self.assertEqual(settings.get("activation_count"), "0")
 
-
     def test_session_end_writes_settings_without_asking(self):
         app = self.wordhatch()
         app.write_ini("[WordHatch Settings]\nactivation_count=9\n")
         hwnd = app.start_and_wait_window()
-        self.assertEventually(lambda: os.path.exists(app.txt_path), message="the trigger file")
+        # The file exists from the moment it is created, but is whole only once the load reports.
+        self.assertEventually(lambda: self.status_text(hwnd).startswith(" Triggers Loaded:"),
+                              message="the trigger file loaded")
         old = read_bytes(app.txt_path)
         self.input.type_text("q")
         self.assertEventually(lambda: self.probe.title(hwnd).endswith(CHANGED_MARK), message="an unsaved change")
