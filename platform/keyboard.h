@@ -11,6 +11,12 @@ const uint32_t kKeyEventKeyUp = 0x0002;
 const uint32_t kMapVkToScanCode = 0;
 const uint32_t kMapVkToChar = 2;
 
+// Virtual-key codes of the system that the core names.
+const uint8_t kVkBackspace = 0x08;
+const uint8_t kVkShift = 0x10;
+const uint8_t kVkControl = 0x11;
+const uint8_t kVkAlt = 0x12;
+
 // Bit of a key state that is set while the key is down.
 const uint16_t kKeyDownBit = 0x8000;
 // Bit of the thread key state that is set while a lock key (Caps Lock) is toggled on.

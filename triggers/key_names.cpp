@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "common/text.h"
+#include "platform/keyboard.h"
 
 const char* const kKeyNames[kKeyNameRows] = {
     "{Control}", "{CtrlDown}", "{ControlDown}", "{CtrlUp}", "{ControlUp}",
@@ -41,9 +42,7 @@ const uint8_t kKeyCodes[kKeyNameRows] = {
     0xB4, 0x5F, 0xB6, 0xB7, 0x05, 0x06,
     0, 0, 0, 0};
 
-// Virtual keys of the modifiers, the only keys that names can hold down or let go of alone.
-const uint8_t kVkShift = 0x10, kVkControl = 0x11, kVkAlt = 0x12;
-
+// The modifiers are the only keys that names can hold down or let go of alone.
 static int KeyModeOfRow(int row) {
   uint8_t code = kKeyCodes[row];
   if (code != kVkShift && code != kVkControl && code != kVkAlt) return kKeyPressRelease;

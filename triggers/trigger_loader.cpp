@@ -21,7 +21,6 @@
 // A file shorter than this is taken for an empty one and replaced by the default text.
 const uint32_t kMinTriggerFileSize = 3;
 const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
-const uint8_t kVkShift = 0x10, kVkControl = 0x11, kVkAlt = 0x12;
 const char kMiddleClickWord[] = "{4}";
 const char kMiddleClickByte = 4;
 
