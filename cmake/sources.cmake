@@ -8,6 +8,11 @@ set(WH_CORE_SOURCES
   triggers/packed_text.cpp
   triggers/trigger_loader.cpp
   watcher/key_poller.cpp
+  watcher/matcher.cpp
+  watcher/expansion.cpp
+  player/keystrokes.cpp
+  player/output_player.cpp
+  player/mouse_commands.cpp
   app/shell_rules.cpp
   app/settings.cpp
   app/trigger_save.cpp
@@ -24,6 +29,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_clock.cpp
   platform/win32_mouse.cpp
   platform/win32_settings.cpp
+  platform/win32_environment.cpp
 )
 
 # The application shell: Win32 only.

@@ -3,6 +3,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "platform/keyboard.h"
+
 const int kPathCapacity = 260;  // 259 characters and the NUL
 
 // Shell state (application shell): the run's paths and options. Set at start-up, except the
@@ -23,7 +25,6 @@ const int kMaxTriggers = 255;
 const int kEntryBlockSize = 256;
 const int kStoredTriggerSize = 64;   // the stored trigger's field, NUL included
 const int kMaxTriggerLength = 61;    // longest trigger as written in the file
-const int kMatchLengthCap = 32;
 const uint8_t kFlagControl = 0x01, kFlagShift = 0x02, kFlagAlt = 0x04, kFlagKeyName = 0x10;
 const uint8_t kRemapModeBit = 0x01;
 
@@ -38,24 +39,39 @@ static_assert(sizeof(TriggerEntry) == kEntryBlockSize, "an entry is one 256-byte
 struct TriggerTable {
   TriggerEntry* entries[kTriggerSlots];  // zero-filled heap blocks; the first empty one ends the table
   uint8_t flags[kTriggerSlots];
-  int32_t matchLengths[kTriggerSlots];
+  int32_t matchLengths[kTriggerSlots];  // an abbreviation's stored length: compared and erased whole
   uint8_t debugMode;  // set by a load, never cleared
   uint8_t remapMode;  // kRemapModeBit set by a load, never cleared
 };
 extern TriggerTable gTriggers;
 
 // Watcher state (keystroke watcher): what the key poller saw at its last look and what was typed.
-const int kHistorySize = 32;  // 31 bytes, newest first, and a zero that always ends it
+// The history holds as many bytes as the longest trigger, so any abbreviation can be seen whole.
+const int kHistoryChars = kMaxTriggerLength;   // 61 newest bytes, newest first
+const int kHistorySize = kHistoryChars + 1;    // and a zero that always ends them
 struct WatcherState {
   uint8_t previousKeyState[256];
   uint8_t typedHistory[kHistorySize];
+
+  // When the poller may skip its scan: nobody has typed for a while and the last scan saw every
+  // key as it is now. Kept by the poller; a load of the trigger file sets scanDue.
+  bool haveInputTick;     // lastInputTick holds a value read from the system
+  uint32_t lastInputTick; // the system's last-input time at the poller's previous look
+  uint32_t inputSeenAt;   // the tick count when that time was first seen to move
+  uint32_t lastFullScanAt;  // when the last scan that looked at every key ran
+  bool settled;           // a full scan ran at least the settle time after the last input
+  bool scanDue;           // the next tick must scan: the last one stopped early, or the key state was reset
 };
 extern WatcherState gWatcher;
 
-// Player state (output player): the output being played.
+// Player state (output player): the output being played, and the key events that wait to go to
+// the system together.
+const int kKeyBatchCapacity = 240;  // events handed to the system in one piece at most
 struct PlayerState {
   char* outputBuffer;  // heap block, or nullptr
   int32_t playPosition;
   int32_t savedCursorX, savedCursorY;
+  KeyEvent pendingKeys[kKeyBatchCapacity];
+  int32_t pendingKeyCount;
 };
 extern PlayerState gPlayer;

@@ -44,3 +44,22 @@ uint16_t PlatformKeyForChar(char c);
 // Hands one key event to the system's input stream, which delivers it to the focused window
 // later, as if typed. `flags` is a combination of kKeyEventExtended and kKeyEventKeyUp.
 void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags);
+
+// One synthetic key event: virtual key, scan code, kKeyEvent* flags.
+struct KeyEvent {
+  uint8_t vk;
+  uint8_t scanCode;
+  uint32_t flags;
+};
+
+// Hands `count` key events to the system's input stream in one piece and in this order: the
+// system puts none of the user's own key or mouse events between them. Returns how many the
+// system took (fewer only when the input stream refused them, for example while another
+// program's window of higher integrity has the focus).
+uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count);
+
+// Sets *tick to the time of the session's last keyboard or mouse input event, on the clock of
+// PlatformTickCount (milliseconds, wrapping). A key state that the event changed may show in
+// PlatformAsyncKeyState only some time after it: up to about 60 ms under Wine. Returns false
+// when the time cannot be had; callers must then assume input may have happened at any time.
+bool PlatformLastInputTick(uint32_t* tick);

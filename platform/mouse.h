@@ -22,3 +22,13 @@ bool PlatformCursorPos(int32_t* x, int32_t* y);
 
 // Width and height of the primary screen in pixels.
 void PlatformScreenSize(int32_t* width, int32_t* height);
+
+// The top-left corner of the foreground window's frame (its window rectangle, frame included)
+// in screen coordinates. False, with 0, 0, when there is no foreground window.
+bool PlatformForegroundWindowOrigin(int32_t* x, int32_t* y);
+
+// Raises the cursor's display count by one, so that a hidden cursor shows again.
+void PlatformShowCursor();
+
+// The system's double-click time in milliseconds.
+uint32_t PlatformDoubleClickTime();

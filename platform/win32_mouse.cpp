@@ -21,3 +21,17 @@ void PlatformScreenSize(int32_t* width, int32_t* height) {
   *width = GetSystemMetrics(SM_CXSCREEN);
   *height = GetSystemMetrics(SM_CYSCREEN);
 }
+
+bool PlatformForegroundWindowOrigin(int32_t* x, int32_t* y) {
+  *x = *y = 0;
+  HWND foreground = GetForegroundWindow();
+  RECT frame;
+  if (!foreground || !GetWindowRect(foreground, &frame)) return false;
+  *x = frame.left;
+  *y = frame.top;
+  return true;
+}
+
+void PlatformShowCursor() { ShowCursor(TRUE); }
+
+uint32_t PlatformDoubleClickTime() { return GetDoubleClickTime(); }

@@ -30,7 +30,7 @@ const char kRemapMarkerB[] = "TILDE";
 
 const char kLoadedFormat[] = " Triggers Loaded: %d%s %s";
 const char kDebugOnText[] = " * * * DEBUG ON * * *";
-const char kSkippedFormat[] = "  (%d not loaded: too long to type, or no key)";
+const char kSkippedFormat[] = "  (%d not loaded: longer than 61 characters, or no key)";
 const char kCannotOpenText[] = " * * * WARNING: The trigger file is in use or access is denied!";
 const char kCannotCreateText[] = " * * * WARNING: Unable to create the trigger file!";
 
@@ -56,6 +56,7 @@ static void ResetKeyboardState() {
   PlatformClearKeyboardState();
   DrainKeyPresses();
   memset(gWatcher.previousKeyState, 0, sizeof gWatcher.previousKeyState);
+  gWatcher.scanDue = true;  // every key looks up now: the next tick must see the ones still held
   DrainKeyPresses();
 }
 
@@ -150,11 +151,13 @@ static bool PrepareTrigger(int slot) {
   ReverseText(stored);
 
   int length = int(strlen(stored));
-  // Modifier words alone leave no key to press; an abbreviation longer than the typed history
-  // can never be seen whole. Neither may take a slot, or it would look loaded and never fire.
-  if (length == 0 || (flags == 0 && length >= kHistorySize)) return false;
+  // Modifier words alone leave no key to press. Such a line may not take a slot: its empty
+  // stored trigger would end the table and hide every trigger after it.
+  if (length == 0) return false;
   gTriggers.flags[slot] = flags;
-  gTriggers.matchLengths[slot] = length > kMatchLengthCap ? kMatchLengthCap : length;
+  // The typed history holds as many bytes as the longest trigger, so the whole abbreviation is
+  // compared, and erased, however long it is.
+  gTriggers.matchLengths[slot] = length;
   return true;
 }
 

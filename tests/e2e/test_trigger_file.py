@@ -80,9 +80,10 @@ class TriggerFileTest(harness.E2ETestCase):
 
     def test_triggers_that_cannot_fire_are_reported(self):
         app = self.wordhatch()
-        app.write_triggers("{control}=nothing to press\n%s=too long to type\nok=fine\n" % ("a" * 40))
+        app.write_triggers("{control}=nothing to press\n%s=too long\n%s=long but fine\nok=fine\n"
+                           % ("a" * 62, "b" * 40))
         hwnd = app.start_and_wait_window()
-        wanted = " Triggers Loaded: 1  (2 not loaded: too long to type, or no key) "
+        wanted = " Triggers Loaded: 2  (2 not loaded: longer than 61 characters, or no key) "
         self.wait_status(hwnd, lambda text: text == wanted, "status bar shows %r" % wanted)
 
 

@@ -6,11 +6,13 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include "platform/clock.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/memory.h"
@@ -28,6 +30,9 @@ void FakeReset() {
   gFake.screenWidth = 1024;
   gFake.screenHeight = 768;
   gFake.modulePath = "/fake/WordHatch.exe";
+  gFake.hasLastInputTick = true;
+  gFake.hasForeground = true;
+  gFake.doubleClickTime = 500;
 }
 
 static void Record(FakeEventKind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0,
@@ -50,6 +55,12 @@ std::string FakeKeyEventText() {
     snprintf(one, sizeof one, "%s%X:%X", out.empty() ? "" : " ", e.a, e.c);
     out += one;
   }
+  return out;
+}
+
+std::vector<uint32_t> FakeKeyBatchSizes() {
+  std::vector<uint32_t> out;
+  for (const FakeEvent& e : FakeEventsOf(kFakeKeyBatch)) out.push_back(e.a);
   return out;
 }
 
@@ -136,6 +147,18 @@ uint16_t PlatformKeyForChar(char c) {
 
 void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags) {
   Record(kFakeKeyEvent, vk, scanCode, flags);
+}
+
+uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
+  Record(kFakeKeyBatch, count);
+  for (uint32_t i = 0; i < count; ++i) Record(kFakeKeyEvent, events[i].vk, events[i].scanCode, events[i].flags);
+  return count;
+}
+
+bool PlatformLastInputTick(uint32_t* tick) {
+  if (!gFake.hasLastInputTick) return false;
+  *tick = gFake.lastInputTick;
+  return true;
 }
 
 // ---- heap ------------------------------------------------------------------------------------
@@ -284,6 +307,55 @@ bool PlatformCursorPos(int32_t* x, int32_t* y) {
 void PlatformScreenSize(int32_t* width, int32_t* height) {
   *width = gFake.screenWidth;
   *height = gFake.screenHeight;
+}
+
+bool PlatformForegroundWindowOrigin(int32_t* x, int32_t* y) {
+  *x = gFake.hasForeground ? gFake.foregroundX : 0;
+  *y = gFake.hasForeground ? gFake.foregroundY : 0;
+  return gFake.hasForeground;
+}
+
+void PlatformShowCursor() { Record(kFakeShowCursor); }
+
+uint32_t PlatformDoubleClickTime() { return gFake.doubleClickTime; }
+
+// ---- environment: %NAME% from gFake.environment, as the system expands it --------------------
+
+static bool FakeVariable(const std::string& name, std::string* value) {
+  for (const auto& entry : gFake.environment) {
+    if (strcasecmp(entry.first.c_str(), name.c_str()) == 0) {
+      *value = entry.second;
+      return true;
+    }
+  }
+  return false;
+}
+
+uint32_t PlatformExpandEnvironment(const char* text, char* out, uint32_t size) {
+  if (gFake.failExpandEnvironment || !text) return 0;
+  std::string result;
+  for (const char* at = text; *at;) {
+    const char* close = *at == '%' ? strchr(at + 1, '%') : nullptr;
+    std::string value;
+    if (close && close > at + 1 && FakeVariable(std::string(at + 1, close), &value)) {
+      result += value;
+      at = close + 1;
+    } else if (close) {
+      // Not a variable: the text up to the second "%" stays, and that "%" may begin a name.
+      result.append(at, close);
+      at = close;
+    } else {
+      result += at;
+      break;
+    }
+  }
+  uint32_t needed = uint32_t(result.size() + 1);
+  if (out && size > 0) {
+    size_t n = result.size() < size - 1 ? result.size() : size - 1;
+    memcpy(out, result.data(), n);
+    out[n] = 0;
+  }
+  return needed;
 }
 
 // ---- settings: an in-memory store with the private-profile reading rules ---------------------

@@ -23,6 +23,8 @@ enum FakeEventKind {
   kFakeMouseEvent,    // a = flags, b = dx, c = dy (as unsigned)
   kFakeCursorMove,    // a = x, b = y (as unsigned)
   kFakeSettingWrite,  // text = "key=value" (the store tells the file and the section)
+  kFakeKeyBatch,      // a = number of key events handed over in one piece; they follow as kFakeKeyEvent
+  kFakeShowCursor,
 };
 
 struct FakeEvent {
@@ -36,6 +38,9 @@ struct FakePlatform {
   uint16_t asyncKeyState[256];
   uint16_t threadKeyState[256];
   int asyncKeyQueries;  // how many times the async state was asked
+  // The system's last-input time; hasLastInputTick false makes the query fail.
+  bool hasLastInputTick;
+  uint32_t lastInputTick;
 
   // Main window: whether the status bar and the editor exist, and what they show.
   bool hasStatusBar, hasEditor;
@@ -51,6 +56,14 @@ struct FakePlatform {
   // Mouse: where the cursor is, and the primary screen's size.
   int32_t cursorX, cursorY;
   int32_t screenWidth, screenHeight;
+  // Foreground window's frame corner; hasForeground false means there is no foreground window.
+  bool hasForeground;
+  int32_t foregroundX, foregroundY;
+  uint32_t doubleClickTime;
+
+  // The program's environment for %NAME% expansion (names compared without letter case).
+  std::map<std::string, std::string> environment;
+  bool failExpandEnvironment;
 
   // Failure injection. A call counter that reaches its fail-at number (1-based) fails that call;
   // 0 never fails. Paths in lockedPaths cannot be opened, as if another program held them.
@@ -78,6 +91,10 @@ std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind);
 
 // The key events, each written as "vk:flags" in hexadecimal (for example "11:3"), joined by blanks.
 std::string FakeKeyEventText();
+
+// The sizes of the key-event batches handed to the system, in order (a single event sent on its
+// own does not count as a batch).
+std::vector<uint32_t> FakeKeyBatchSizes();
 
 // The store key of one setting: path, section and key, exactly as given (letter case counts).
 std::string FakeSettingKey(const std::string& path, const std::string& section, const std::string& key);

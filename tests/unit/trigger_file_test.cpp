@@ -111,7 +111,7 @@ static void ExpectSoundTable(int count) {
     ASSERT_EQ(entry->searchKey[key - 1], '=');
     ASSERT_EQ(gTriggers.flags[i] & ~(kFlagControl | kFlagShift | kFlagAlt | kFlagKeyName), 0);
     ASSERT_GE(gTriggers.matchLengths[i], 1);
-    ASSERT_LE(gTriggers.matchLengths[i], kMatchLengthCap);
+    ASSERT_EQ(gTriggers.matchLengths[i], int32_t(stored));
   }
   ASSERT_EQ(gTriggers.entries[count]->storedTrigger[0], 0);
 }

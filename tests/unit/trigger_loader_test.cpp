@@ -59,24 +59,28 @@ TEST_F(LoaderTest, TriggerLengthLimitCountsTheTextAsWritten) {
   ASSERT_EQ(Load(control52 + "=x\n" + control53 + "=x\nend=x\n"), 2);
   EXPECT_EQ(Stored(0), std::string(51, 'q') + "Q");
   EXPECT_EQ(gTriggers.flags[0], kFlagControl);
-  EXPECT_EQ(gTriggers.matchLengths[0], 32) << "capped at the history's size";
+  EXPECT_EQ(gTriggers.matchLengths[0], 52);
   EXPECT_EQ(SearchKey(0), "\n" + control52 + "=");
   EXPECT_EQ(Stored(1), "dne");
-  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2  (1 not loaded: too long to type, or no key) ");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2  (1 not loaded: longer than 61 characters, or no key) ");
 }
 
-TEST_F(LoaderTest, AbbreviationsLongerThanTheHistoryAreNotLoadedButReported) {
+TEST_F(LoaderTest, LongAbbreviationsLoadWithTheirWholeLength) {
   std::string t31(31, 'a'), t32(32, 'b'), t61(61, 'c'), t62(62, 'd');
-  ASSERT_EQ(Load(t31 + "=x\n" + t32 + "=x\n" + t61 + "=x\n" + t62 + "=x\n" + t62 + " no equals\nok=x\n"), 2);
+  ASSERT_EQ(Load(t31 + "=x\n" + t32 + "=x\n" + t61 + "=x\n" + t62 + "=x\n" + t62 + " no equals\nok=x\n"), 4);
   EXPECT_EQ(Stored(0), t31);
   EXPECT_EQ(gTriggers.matchLengths[0], 31);
-  EXPECT_EQ(Stored(1), "ko");
-  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2  (3 not loaded: too long to type, or no key) ")
+  EXPECT_EQ(Stored(1), t32);
+  EXPECT_EQ(gTriggers.matchLengths[1], 32);
+  EXPECT_EQ(Stored(2), t61);
+  EXPECT_EQ(gTriggers.matchLengths[2], 61);
+  EXPECT_EQ(SearchKey(2), "\n" + t61 + "=");
+  EXPECT_EQ(Stored(3), "ko");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 4  (1 not loaded: longer than 61 characters, or no key) ")
       << "a long line without \"=\" is no trigger at all and is not counted";
-  // What counts is what must be typed: 32 bytes once the middle-click words are replaced.
-  ASSERT_EQ(Load(std::string(30, 'e') + "{4}{4}=x\n"), 0);
-  ASSERT_EQ(Load(std::string(29, 'e') + "{4}{4}=x\n"), 1);
-  EXPECT_EQ(gTriggers.matchLengths[0], 31);
+  // The length compared is what must be typed: the middle-click words are one byte each.
+  ASSERT_EQ(Load(std::string(55, 'e') + "{4}{4}=x\n"), 1);
+  EXPECT_EQ(gTriggers.matchLengths[0], 57);
 }
 
 TEST_F(LoaderTest, ModifierWordsAloneDoNotHideLaterTriggers) {
@@ -85,7 +89,7 @@ TEST_F(LoaderTest, ModifierWordsAloneDoNotHideLaterTriggers) {
   EXPECT_EQ(Stored(1), "dc");
   EXPECT_EQ(gTriggers.flags[0], 0) << "the skipped line leaves no flags behind";
   EXPECT_EQ(SearchKey(0), "\nab=");
-  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2  (2 not loaded: too long to type, or no key) ");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2  (2 not loaded: longer than 61 characters, or no key) ");
 }
 
 TEST_F(LoaderTest, WordsInsideTriggers) {

@@ -1,0 +1,2 @@
+// Being written.
+#include "player/mouse_commands.h"

@@ -1,0 +1,2 @@
+// Being written.
+#include "player/output_player.h"

@@ -1,0 +1,14 @@
+// The start of an expansion: erase what was typed, read the trigger's output from the file on
+// disk, and hand it to the output player.
+#pragma once
+#include <stdint.h>
+
+const char kDebugLogPath[] = "C:\\WordHatch_log.txt";
+
+// Starts the expansion of trigger table entry `entry`, fired by key `pressedKey`. Ends the key
+// poller's tick: either the output player runs, or the poller's timer is set again.
+void StartExpansion(int entry, uint8_t pressedKey);
+
+// Appends one formatted line (at most 259 characters) to the file at `path`, creating it when
+// missing. Returns the number of bytes written, 0 when the file cannot be opened.
+uint32_t AppendDebugLog(const char* path, const char* format, ...);

@@ -1,0 +1,2 @@
+// Being written.
+#include "watcher/matcher.h"

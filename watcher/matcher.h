@@ -1,0 +1,9 @@
+// Trigger matching: which entry of the trigger table, if any, the key just pressed completes.
+#pragma once
+#include <stdint.h>
+
+// Walks the trigger table from entry 0 and returns the first entry that matches, or -1. An
+// abbreviation matches when its stored trigger equals the newest bytes of the typed history
+// over its whole length; a hotkey when its key is `pressedKey` and exactly its modifiers are
+// held (the poller's Shift, Ctrl and Alt entries).
+int FindMatchingTrigger(uint8_t pressedKey);
