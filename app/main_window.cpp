@@ -1,6 +1,6 @@
 // The main window: class registration, the window procedure, and the handlers of creation,
-// layout, focus and the key poller's timer. Commands are in commands.cpp, the end of the run in
-// run_end.cpp.
+// layout, focus and the timers of the key poller and the output player. Commands are in
+// commands.cpp, the end of the run in run_end.cpp.
 #include "app/main_window.h"
 
 #include <commctrl.h>
@@ -16,6 +16,7 @@
 #include "app/shell_rules.h"
 #include "common/state.h"
 #include "platform/win32_window.h"
+#include "player/output_player.h"
 #include "resources/resource_ids.h"
 #include "watcher/key_poller.h"
 
@@ -107,11 +108,13 @@ static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
   InvalidateRect(gApp.statusBar, nullptr, TRUE);
 }
 
-// WM_TIMER: the key poller's tick. Returns false for timers that are not the shell's.
+// WM_TIMER: the key poller's and the output player's ticks. Returns false for other timers.
 static bool OnTimer(WPARAM id) {
-  if (id != kPollTimerId) return false;
-  PollKeys();
-  return true;
+  switch (id) {
+    case kPollTimerId: PollKeys(); return true;
+    case kPlayTimerId: PlayOutputTick(); return true;
+    default: return false;
+  }
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -53,14 +53,14 @@ struct WatcherState {
   uint8_t previousKeyState[256];
   uint8_t typedHistory[kHistorySize];
 
-  // When the poller may skip its scan: nobody has typed for a while and the last scan saw every
-  // key as it is now. Kept by the poller; a load of the trigger file sets scanDue.
+  // When the poller may skip its scan: nobody has typed for a while and the last complete scan
+  // saw every key as it is now. Kept by the poller; a load of the trigger file sets scanDue.
   bool haveInputTick;     // lastInputTick holds a value read from the system
   uint32_t lastInputTick; // the system's last-input time at the poller's previous look
   uint32_t inputSeenAt;   // the tick count when that time was first seen to move
   uint32_t lastFullScanAt;  // when the last scan that looked at every key ran
-  bool settled;           // a full scan ran at least the settle time after the last input
-  bool scanDue;           // the next tick must scan: the last one stopped early, or the key state was reset
+  bool settled;           // a complete scan ran at least the settle time after the last input
+  bool scanDue;           // the key state was reset: the next tick must scan
 };
 extern WatcherState gWatcher;
 

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "common/heap.h"
+#include "common/shift_pairs.h"
 #include "common/state.h"
 #include "common/status_text.h"
 #include "common/text.h"
@@ -113,11 +114,9 @@ int ReplaceKeyNames(char* text) {
 }
 
 char UnshiftedKeyChar(char c) {
-  static const char kShifted[] = "~!@#$%^&*()_+{}|:\"<>?";
-  static const char kUnshifted[] = "`1234567890-=[]\\;',./";
   if (c >= 'a' && c <= 'z') return char(c - 32);
-  const char* at = c ? strchr(kShifted, c) : nullptr;
-  return at ? kUnshifted[at - kShifted] : c;
+  const char* at = c ? strchr(kShiftedKeyChars, c) : nullptr;
+  return at ? kUnshiftedKeyChars[at - kShiftedKeyChars] : c;
 }
 
 static void ReverseText(char* text) {

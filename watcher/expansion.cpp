@@ -1,2 +1,153 @@
-// Being written.
+// The start of an expansion, inside the key poller's tick: log the firing in debug mode, wait
+// for the modifiers to be let go, erase the typed abbreviation, read the trigger's line from
+// the file on disk (outputs are never kept in memory, so they never go stale), expand %NAME%,
+// count the use and hand the output to the player.
 #include "watcher/expansion.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "common/heap.h"
+#include "common/state.h"
+#include "common/status_text.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/keyboard.h"
+#include "platform/mouse.h"
+#include "platform/ui.h"
+#include "player/keystrokes.h"
+#include "player/output_player.h"
+#include "triggers/key_names.h"
+#include "triggers/trigger_loader.h"
+#include "watcher/key_poller.h"
+
+const uint32_t kModifierWaitMs = 1000;
+const uint32_t kModifierLookMs = 10;
+const uint8_t kVkMiddleButton = 0x04;
+const size_t kDebugLineSize = 260;
+const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
+const char kNoOutputText[] = " * * * WARNING: No output listed!";
+const char kUsedFormat[] = " Shortcuts Used:  %d";
+// The largest file whose text, a leading line feed and the slack still fit in a 32-bit size.
+const uint32_t kLargestReadableFile = 0xFFFFFFFFu - kTextSlack;
+
+uint32_t AppendDebugLog(const char* path, const char* format, ...) {
+  char line[kDebugLineSize] = {0};
+  va_list args;
+  va_start(args, format);
+  vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  FileHandle file = PlatformOpenFile(path, kFileReadWrite, kFileOpenAlways, nullptr);
+  if (!file) return 0;
+  PlatformSeekFile(file, 0, kSeekFromEnd);
+  uint32_t written = PlatformWriteFile(file, line, uint32_t(strlen(line)));
+  PlatformCloseFile(file);
+  return written;
+}
+
+// The line shows the trigger as written in the file and its "=".
+static void LogFiring(const TriggerEntry* trigger) {
+  LocalTime now = PlatformLocalTime();
+  AppendDebugLog(kDebugLogPath, kDebugLineFormat, now.hour, now.minute, now.second, trigger->searchKey + 1);
+}
+
+static bool AnyModifierDown() {
+  const uint8_t keys[] = {kVkShift, kVkControl, kVkAlt};
+  for (uint8_t vk : keys) {
+    if (PlatformAsyncKeyState(vk) & kKeyDownBit) return true;
+  }
+  return false;
+}
+
+// Typing into a window while the user still holds Ctrl or Alt would turn the output into
+// shortcuts of that window; wait a moment for the user to let go.
+static void WaitForModifiersUp() {
+  uint32_t start = PlatformTickCount();
+  while (PlatformTickCount() - start < kModifierWaitMs) {
+    if (!AnyModifierDown()) return;
+    PlatformSleep(kModifierLookMs);
+  }
+}
+
+// Erases the abbreviation: one Backspace per character, all in one piece.
+static void EraseTyped(int32_t count) {
+  for (int32_t i = 0; i < count; ++i) SendKey(kVkBackspace, kKeyPressRelease);
+  FlushKeyEvents();
+}
+
+// Reads the trigger file into a new buffer behind a line feed, so that every line, the first
+// included, begins after one. Sets *capacity to the buffer's size; nullptr when it cannot be had.
+static char* ReadTriggerFileAfterLineFeed(uint32_t* capacity) {
+  uint32_t length = GetFileLength(gShell.triggerPath);
+  if (length > kLargestReadableFile) length = 0;
+  *capacity = length + uint32_t(kTextSlack);
+  char* buffer = static_cast<char*>(AllocZeroed(*capacity, 1));
+  if (!buffer) return nullptr;
+  buffer[0] = '\n';
+  ReadFileText(gShell.triggerPath, 0, buffer + 1, length);
+  return buffer;
+}
+
+// Leaves in `buffer` the output of the line that begins with `searchKey`: the text after it up
+// to the line end. False when no line begins so.
+static bool CutOutputLine(char* buffer, const char* searchKey) {
+  char* found = strstr(buffer, searchKey);
+  if (!found) return false;
+  char* output = found + strlen(searchKey);
+  memmove(buffer, output, strlen(output) + 1);
+  buffer[strcspn(buffer, "\r\n")] = 0;
+  return true;
+}
+
+// Expands %NAME% in the output. The result gets a buffer as large as the expansion says it
+// needs, so a long value is never cut. Returns the buffer that holds the output now (the old
+// one is released when it was replaced); the output stays as written when expansion fails.
+static char* ExpandVariables(char* output, uint32_t capacity) {
+  if (!strchr(output, '%')) return output;
+  uint32_t size = capacity;
+  char* expanded = static_cast<char*>(AllocZeroed(size, 1));
+  uint32_t needed = expanded ? PlatformExpandEnvironment(output, expanded, size) : 0;
+  if (needed > size) {
+    FreeBlock(expanded);
+    size = needed;
+    expanded = static_cast<char*>(AllocZeroed(size, 1));
+    needed = expanded ? PlatformExpandEnvironment(output, expanded, size) : 0;
+  }
+  if (needed == 0 || needed > size) {
+    FreeBlock(expanded);
+    return output;
+  }
+  FreeBlock(output);
+  return expanded;
+}
+
+void StartExpansion(int entry, uint8_t pressedKey) {
+  const TriggerEntry* trigger = gTriggers.entries[entry];
+  if (gTriggers.debugMode) LogFiring(trigger);
+  WaitForModifiersUp();
+  // A middle click types nothing, so an abbreviation that ends with one has less to erase.
+  if (gTriggers.flags[entry] == 0 && pressedKey != kVkMiddleButton) EraseTyped(gTriggers.matchLengths[entry]);
+  memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+  FreeAndForget(gPlayer.outputBuffer);
+
+  uint32_t capacity = 0;
+  char* output = ReadTriggerFileAfterLineFeed(&capacity);
+  if (!output) {
+    PlatformStartTimer(kPollTimerId, kPollPeriodMs);  // no output to play, but keep watching
+    return;
+  }
+  if (!CutOutputLine(output, trigger->searchKey)) {
+    FreeBlock(output);
+    SetStatusText(kNoOutputText);
+    PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+    return;
+  }
+  output = ExpandVariables(output, capacity);
+  ++gShell.automationCount;
+  SetStatusText(kUsedFormat, gShell.automationCount);
+  PlatformCursorPos(&gPlayer.savedCursorX, &gPlayer.savedCursorY);
+  gPlayer.outputBuffer = output;
+  StartPlayer();
+}

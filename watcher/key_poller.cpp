@@ -1,9 +1,144 @@
-// The key poller (being written): for now a tick only keeps its timer running.
+// The key poller. Each tick asks for the state of the virtual keys 0 to 254 in increasing order
+// and stops at the first key that went down since the last look; that key becomes one byte of
+// the typed history, or acts on it (Backspace, clicks), and the matcher looks at the result.
+//
+// A scan of 255 key states costs real time under Wine, so the poller skips it while nobody is
+// typing: it asks for the time of the last input event once per tick and scans only while that
+// time has moved recently. What it records is the same as a scan on every tick would record;
+// see ScanNeeded.
 #include "watcher/key_poller.h"
 
+#include <string.h>
+
+#include "common/shift_pairs.h"
+#include "common/state.h"
+#include "platform/clock.h"
+#include "platform/keyboard.h"
 #include "platform/ui.h"
+#include "watcher/expansion.h"
+#include "watcher/matcher.h"
+
+const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
+const int kNoKey = -1;
+
+const int kVkLeftButton = 0x01;
+const int kVkRightButton = 0x02;
+const int kVkMiddleButton = 0x04;
+const int kVkCapsLock = 0x14;
+const int kVkFirstSidedModifier = 0xA0;  // left and right Shift, Ctrl and Alt: 0xA0 to 0xA5
+const int kVkLastSidedModifier = 0xA5;
+const uint8_t kMiddleClickByte = 4;
+const uint32_t kLowByte = 0xFF;
+
+static void RearmPoller() { PlatformStartTimer(kPollTimerId, kPollPeriodMs); }
+
+// ---- when to scan ----------------------------------------------------------------------------
+
+// Skipping a scan is safe when a scan now would find every key as the last one left it. Key
+// states change only through input events, and show up to kInputSettleMs after the event. So
+// the poller scans on every tick from the moment it sees the last-input time move until it has
+// completed a scan at least kInputSettleMs later ("settled"); after that, nothing can have
+// changed until the time moves again. It also scans after a load reset the key state, and at
+// least every kLongestScanGapMs. A scan that stopped at a pressed key is not complete: whatever
+// made it run holds for the next tick too, which looks at the keys above. Only the poller's own
+// tick counts are compared with each other, never with the system's input time, so a clock
+// that wraps or an input time in the same millisecond as the last look cannot fool it.
+static bool ScanNeeded(uint32_t now) {
+  uint32_t inputTick = 0;
+  if (!PlatformLastInputTick(&inputTick)) return true;
+  if (!gWatcher.haveInputTick || inputTick != gWatcher.lastInputTick) {
+    gWatcher.haveInputTick = true;
+    gWatcher.lastInputTick = inputTick;
+    gWatcher.inputSeenAt = now;
+    gWatcher.settled = false;
+  }
+  return !gWatcher.settled || gWatcher.scanDue || now - gWatcher.lastFullScanAt >= kLongestScanGapMs;
+}
+
+static void NoteCompleteScan(uint32_t now) {
+  gWatcher.scanDue = false;
+  gWatcher.lastFullScanAt = now;
+  if (now - gWatcher.inputSeenAt >= kInputSettleMs) gWatcher.settled = true;
+}
+
+// Looks at the keys in increasing order and stops at the first that went down, returning its
+// code (kNoKey when none did). Keys above it keep their old state until the next tick.
+static int ScanForPressedKey() {
+  for (int vk = 0; vk < kScannedKeyCodes; ++vk) {
+    uint8_t down = (PlatformAsyncKeyState(vk) & kKeyDownBit) ? 1 : 0;
+    if (down == gWatcher.previousKeyState[vk]) continue;
+    gWatcher.previousKeyState[vk] = down;
+    if (down) return vk;
+  }
+  return kNoKey;
+}
+
+// ---- the typed history -----------------------------------------------------------------------
+
+static bool IsModifierKey(int vk) {
+  return vk == kVkShift || vk == kVkControl || vk == kVkAlt ||
+         (vk >= kVkFirstSidedModifier && vk <= kVkLastSidedModifier);
+}
+
+// Applies one key press to the typed history. Returns true when it recorded a byte, which the
+// matcher then looks at; modifiers, the left and right buttons and Backspace record nothing.
+static bool RecordKeyPress(int vk) {
+  uint8_t* history = gWatcher.typedHistory;
+  if (IsModifierKey(vk)) return false;
+  if (vk == kVkLeftButton || vk == kVkRightButton) {
+    history[0] = 0;  // a click moves the caret: what came before can no longer end a trigger
+    return false;
+  }
+  if (vk == kVkBackspace) {
+    memmove(history, history + 1, kHistorySize - 1);  // the ending zero moves up as well
+    return false;
+  }
+  memmove(history + 1, history, kHistoryChars - 1);
+  history[0] = KeyToChar(vk);
+  return true;
+}
+
+uint8_t ShiftedKeyChar(int vk) {
+  uint8_t c = uint8_t(PlatformMapVirtualKey(uint32_t(vk), kMapVkToChar) & kLowByte);
+  if (c == 0) return 0;
+  const char* pair = strchr(kUnshiftedKeyChars, c);
+  if (pair) return uint8_t(kShiftedKeyChars[pair - kUnshiftedKeyChars]);
+  return uint8_t(vk);
+}
+
+uint8_t KeyToChar(int vk) {
+  // For a key above Shift, the scan that found it has just refreshed Shift's entry.
+  bool shift = gWatcher.previousKeyState[kVkShift] != 0;
+  if (vk >= 'A' && vk <= 'Z') {
+    bool capsLock = (PlatformThreadKeyState(kVkCapsLock) & kKeyToggledBit) != 0;
+    if (shift == capsLock) return uint8_t(vk + ('a' - 'A'));
+    if (shift) return ShiftedKeyChar(vk);
+    return uint8_t(PlatformMapVirtualKey(uint32_t(vk), kMapVkToChar) & kLowByte);
+  }
+  if (shift) return ShiftedKeyChar(vk);
+  if (vk == kVkMiddleButton) return kMiddleClickByte;
+  return uint8_t(PlatformMapVirtualKey(uint32_t(vk), kMapVkToChar) & kLowByte);
+}
+
+// ---- the tick --------------------------------------------------------------------------------
 
 void PollKeys() {
   PlatformStopTimer(kPollTimerId);
-  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+  uint32_t now = PlatformTickCount();
+  if (!ScanNeeded(now)) {
+    RearmPoller();
+    return;
+  }
+  int pressed = ScanForPressedKey();
+  if (pressed == kNoKey) NoteCompleteScan(now);
+  if (pressed == kNoKey || !RecordKeyPress(pressed)) {
+    RearmPoller();
+    return;
+  }
+  int entry = FindMatchingTrigger(uint8_t(pressed));
+  if (entry < 0) {
+    RearmPoller();
+    return;
+  }
+  StartExpansion(entry, uint8_t(pressed));
 }

@@ -1,9 +1,28 @@
-// The key poller: timer 7771 of the main window, every 10 ms, while no output plays.
+// The key poller: timer 7771 of the main window, every 10 ms, while no output plays. It sees
+// what the user types in any window by asking for the state of every virtual key, records each
+// new key press as one byte in the typed history (newest first) and hands it to the matcher.
 #pragma once
 #include <stdint.h>
 
 const uint32_t kPollTimerId = 7771;
 const uint32_t kPollPeriodMs = 10;
 
-// One tick of the key poller, run for WM_TIMER 7771. Re-arms its own timer on its way out.
+// How long after the last input event key states may still change. Under Wine a key shows down
+// up to about 60 ms after its event; this leaves ample room above that.
+const uint32_t kInputSettleMs = 250;
+// The longest time the poller goes without a full scan, whatever the last-input time says.
+const uint32_t kLongestScanGapMs = 1000;
+
+// One tick of the key poller, run for WM_TIMER 7771. Re-arms its own timer on its way out,
+// except when it starts an expansion (the output player restarts it).
 void PollKeys();
+
+// The byte that the press of key `vk` records: the letter in the case that Shift and Caps Lock
+// give, the key's character with or without Shift, the byte 4 for the middle button, and 0 for
+// a key that types nothing.
+uint8_t KeyToChar(int vk);
+
+// The character that key `vk` gives with Shift held, by the Shift pairs of the US layout; the
+// key code itself for keys outside the pairs (the capital for the letter keys); 0 for a key
+// that types nothing.
+uint8_t ShiftedKeyChar(int vk);

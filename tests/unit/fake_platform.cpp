@@ -135,6 +135,8 @@ uint16_t PlatformKeyForChar(char c) {
   static const char kShifted[] = "~!@#$%^&*()_+{}|:\"<>?";
   static const char kPlain[] = "`1234567890-=[]\\;',./";
   unsigned char u = (unsigned char)c;
+  auto scripted = gFake.keyForChar.find(u);
+  if (scripted != gFake.keyForChar.end()) return scripted->second;
   if (u >= 'a' && u <= 'z') return uint16_t(u - 32);
   if (u >= 'A' && u <= 'Z') return uint16_t(0x100 | u);
   if (const char* p = u ? strchr(kShifted, c) : nullptr) return uint16_t(0x100 | PlatformKeyForChar(kPlain[p - kShifted]));
@@ -337,16 +339,15 @@ uint32_t PlatformExpandEnvironment(const char* text, char* out, uint32_t size) {
   for (const char* at = text; *at;) {
     const char* close = *at == '%' ? strchr(at + 1, '%') : nullptr;
     std::string value;
-    if (close && close > at + 1 && FakeVariable(std::string(at + 1, close), &value)) {
+    if (!close) {
+      result += *at++;
+    } else if (close > at + 1 && FakeVariable(std::string(at + 1, close), &value)) {
       result += value;
       at = close + 1;
-    } else if (close) {
+    } else {
       // Not a variable: the text up to the second "%" stays, and that "%" may begin a name.
       result.append(at, close);
       at = close;
-    } else {
-      result += at;
-      break;
     }
   }
   uint32_t needed = uint32_t(result.size() + 1);

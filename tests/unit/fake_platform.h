@@ -38,6 +38,8 @@ struct FakePlatform {
   uint16_t asyncKeyState[256];
   uint16_t threadKeyState[256];
   int asyncKeyQueries;  // how many times the async state was asked
+  // Layout answers of PlatformKeyForChar that replace the US layout's, by byte value (0 to 255).
+  std::map<int, uint16_t> keyForChar;
   // The system's last-input time; hasLastInputTick false makes the query fail.
   bool hasLastInputTick;
   uint32_t lastInputTick;
