@@ -1,2 +1,149 @@
-// Being written.
+// The output player: walks the output in gPlayer.outputBuffer token by token on timer 7772,
+// typing text and key names back to back and yielding to the message loop only at a pause.
+//
+// A token is a command from the command table (tried in order, ignoring letter case), else a
+// key name, else a single character of plain text. Every action says how playback goes on: it
+// continues within the tick, pauses until the timer's next tick, or aborts the output.
 #include "player/output_player.h"
+
+#include <string.h>
+
+#include "common/heap.h"
+#include "common/state.h"
+#include "common/text.h"
+#include "platform/ui.h"
+#include "player/keystrokes.h"
+#include "player/mouse_commands.h"
+#include "triggers/key_names.h"
+#include "watcher/key_poller.h"
+
+// How playback goes on after a token.
+enum StepKind { kStepContinue, kStepPause, kStepAbort };
+
+struct PlayStep {
+  StepKind kind;
+  int32_t next;      // play position of the next token
+  uint32_t pauseMs;  // the timer's interval, for kStepPause
+};
+
+// The output being played and its length, measured once per tick.
+struct Output {
+  const char* text;
+  int32_t length;
+};
+
+// A command's action, given the output and the position of the command's first character.
+typedef PlayStep (*CommandAction)(const Output& output, int32_t at);
+
+struct CommandRow {
+  const char* literal;  // what the text at the play position begins with, ignoring letter case
+  CommandAction action;
+};
+
+// After a click or the cursor's return the player gives the receiving window a moment.
+const uint32_t kMousePauseMs = 10;
+// The shortest pause: the system's minimum timer interval.
+const uint32_t kShortestPauseMs = 0;
+const char kDelayToken[] = "{Delay";
+const char kClickToken[] = "{click";
+const char kMouseReturnToken[] = "{mouse_return}";
+// A command's argument begins at its eighth character: "{Delay" or "{click" and one separator.
+const int32_t kArgumentOffset = 7;
+const char kCloseBrace = '}';
+
+static PlayStep Continue(int32_t next) { return PlayStep{kStepContinue, next, 0}; }
+static PlayStep Pause(int32_t next, uint32_t ms) { return PlayStep{kStepPause, next, ms}; }
+
+static int32_t TokenLength(const char* token) { return int32_t(strlen(token)); }
+
+// The argument's start: `offset` characters into the command, or the end of the output when
+// that lies past it.
+static int32_t ArgumentStart(const Output& output, int32_t at, int32_t offset) {
+  return at + offset < output.length ? at + offset : output.length;
+}
+
+// The position after the first "}" at or after `from`; the end of the output when there is none.
+static int32_t AfterCloseBrace(const Output& output, int32_t from) {
+  for (int32_t i = from; i < output.length; ++i) {
+    if (output.text[i] == kCloseBrace) return i + 1;
+  }
+  return output.length;
+}
+
+// "{Delay": the number is read from the eighth character to the end of the output, so it may lie
+// past the "}". A negative number would stop the player and the key poller for weeks: it gives
+// the shortest pause instead.
+static PlayStep PlayDelay(const Output& output, int32_t at) {
+  int32_t from = ArgumentStart(output, at, kArgumentOffset);
+  int32_t ms = TextToIntBounded(output.text + from, size_t(output.length - from));
+  int32_t next = AfterCloseBrace(output, ArgumentStart(output, at, TokenLength(kDelayToken)));
+  return Pause(next, ms < 0 ? kShortestPauseMs : uint32_t(ms));
+}
+
+// "{click": the argument runs to the end of the output; playback resumes after the first "}"
+// from the argument's start, so the separator may be the "}" itself.
+static PlayStep PlayClick(const Output& output, int32_t at) {
+  int32_t from = ArgumentStart(output, at, kArgumentOffset);
+  ClickCommand(output.text + from, output.length - from);
+  return Pause(AfterCloseBrace(output, from), kMousePauseMs);
+}
+
+static PlayStep PlayMouseReturn(const Output&, int32_t at) {
+  MouseReturnCommand();
+  return Pause(at + TokenLength(kMouseReturnToken), kMousePauseMs);
+}
+
+// The commands of the output language, tried in this order before key names.
+static const CommandRow kCommands[] = {
+    {kDelayToken, PlayDelay},
+    {kClickToken, PlayClick},
+    {kMouseReturnToken, PlayMouseReturn},
+};
+
+// Recognises the token at `at` and carries it out.
+static PlayStep PlayToken(const Output& output, int32_t at) {
+  const char* here = output.text + at;
+  for (const CommandRow& row : kCommands) {
+    if (!StartsWithNoCase(here, row.literal)) continue;
+    // What was typed so far reaches the window before the command acts.
+    FlushKeyEvents();
+    return row.action(output, at);
+  }
+  int nameLength = 0, mode = 0;
+  if (uint8_t vk = LookupKeyName(here, &nameLength, &mode)) {
+    SendKey(vk, mode);
+    return Continue(at + nameLength);
+  }
+  TypeCharacter(*here);
+  return Continue(at + 1);
+}
+
+// Frees the output and hands the keyboard back to the key poller.
+static void EndOutput() {
+  FlushKeyEvents();
+  FreeAndForget(gPlayer.outputBuffer);
+  gPlayer.playPosition = 0;
+  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+}
+
+void StartPlayer() {
+  gPlayer.playPosition = 0;
+  PlatformStartTimer(kPlayTimerId, kPlayStartDelayMs);
+}
+
+void PlayOutputTick() {
+  PlatformStopTimer(kPlayTimerId);
+  Output output = {gPlayer.outputBuffer, gPlayer.outputBuffer ? int32_t(strlen(gPlayer.outputBuffer)) : 0};
+  while (gPlayer.playPosition >= 0 && gPlayer.playPosition < output.length) {
+    PlayStep step = PlayToken(output, gPlayer.playPosition);
+    if (step.kind == kStepAbort) break;
+    gPlayer.playPosition = step.next;
+    if (step.kind == kStepPause) {
+      // Nothing typed may wait through the pause, whatever the action queued.
+      FlushKeyEvents();
+      PlatformStartTimer(kPlayTimerId, step.pauseMs);
+      return;
+    }
+  }
+  EndOutput();
+}
