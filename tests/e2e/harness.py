@@ -63,6 +63,7 @@ Helpers: wait_until(fn, timeout, message, interval) -> fn's truthy value, else W
 
 import json
 import os
+import re
 import select
 import shutil
 import signal
@@ -197,7 +198,9 @@ def _start_xvfb(session_folder):
     read_end, write_end = os.pipe()
     os.makedirs(os.path.join(session_folder, "logs"), exist_ok=True)
     with open(os.path.join(session_folder, "logs", "xvfb.log"), "ab") as log:
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+        # -noreset: the server would otherwise forget its keymap whenever its last client leaves.
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp",
+                                 "-noreset"],
                                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=log, stderr=log,
                                 start_new_session=True)
     os.close(write_end)
@@ -215,6 +218,22 @@ def _start_xvfb(session_folder):
         number += chunk
     os.close(read_end)
     return xvfb.pid, ":" + number.decode().strip()
+
+
+def _plain_us_keymap(display):
+    """Makes the virtual keyboard type parentheses with Shift+9 and Shift+0 alone, as a US
+    keyboard under Windows does. The X server's default map also puts them on two keypad keys
+    (I187, I188) that have no Windows key code; Wine then finds no key for "(" and ")"."""
+    env = dict(os.environ, DISPLAY=display)
+    dumped = subprocess.run(["xkbcomp", "-xkb", display, "-"], env=env, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
+    if dumped.returncode != 0:
+        raise HarnessError("cannot read the keymap of the virtual display")
+    keymap = re.sub(rb"\n\s*key <I18[78]> \{[^}]*\};", b"", dumped.stdout)
+    loaded = subprocess.run(["xkbcomp", "-", display], input=keymap, env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, timeout=30)
+    if loaded.returncode != 0:
+        raise HarnessError("cannot load the plain US keymap into the virtual display")
 
 
 def _run_logged(session, command, timeout, log_name):
@@ -236,6 +255,7 @@ def setup(folder=None, reuse_prefix=None):
         cleanup(folder, keep_prefix=True)
     started = time.monotonic()
     xvfb_pid, display = _start_xvfb(folder)
+    _plain_us_keymap(display)
     session = Session(folder, display, xvfb_pid, os.path.join(folder, "prefix"))
     session.save()
     reuse = reuse_prefix and os.path.exists(os.path.join(session.prefix, "system.reg"))
