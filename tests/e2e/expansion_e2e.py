@@ -16,7 +16,7 @@ ARRIVAL_TIMEOUT = 15.0
 class ExpansionTestCase(ShellTestCase):
     """ShellTestCase with WordHatch watching the keyboard and a target to type into."""
 
-    def start_expander(self, triggers, count=None, ini=None):
+    def start_expander(self, triggers, count=None, ini=None, target_text=""):
         """Starts WordHatch with `triggers` as its trigger file, waits for the load report, then
         starts a target window, which takes the foreground. Returns (app, main window, target)."""
         app = self.wordhatch()
@@ -27,7 +27,7 @@ class ExpansionTestCase(ShellTestCase):
         if count is None:
             count = sum(1 for line in triggers.splitlines() if "=" in line and not line.startswith(";"))
         self.wait_loaded(hwnd, count)
-        target = self.start_target()
+        target = self.start_target(target_text)
         target.focus()
         return app, hwnd, target
 

@@ -54,6 +54,7 @@ under Wine misses keys held shorter than its polling can see):
     press("ctrl+s", "Return", "shift+Tab", ...)  (xdotool key names; modifiers ctrl shift alt win)
     type_text("Hello, World!\n")  (US layout; \n is Return, \t is Tab)
     click(x, y) (screen) / click_window(hwnd, x, y) (client coordinates)   release_modifiers()
+    move_mouse(x, y)   mouse_location() -> (x, y)
     Before keys go out, the X focus is put on the Windows foreground window's X window; Wine
     hands them to the focused control of the foreground window, as Windows would.
 Helpers: wait_until(fn, timeout, message, interval) -> fn's truthy value, else WaitTimeout;
@@ -687,6 +688,14 @@ class Input:
         """Clicks at screen coordinates, holding the button like a key."""
         self._xdotool(["mousemove", str(x), str(y), "sleep", str(KEY_GAP), "mousedown", str(button),
                        "sleep", str(KEY_HOLD), "mouseup", str(button), "sleep", str(KEY_GAP)], DEFAULT_TIMEOUT)
+
+    def move_mouse(self, x, y):
+        self._xdotool(["mousemove", str(x), str(y)], DEFAULT_TIMEOUT)
+
+    def mouse_location(self):
+        """(x, y) of the mouse cursor on the screen."""
+        fields = dict(f.split(":", 1) for f in self._xdotool(["getmouselocation"], DEFAULT_TIMEOUT).split())
+        return int(fields["x"]), int(fields["y"])
 
     def click_window(self, hwnd, x, y, button=1):
         """Clicks at client coordinates of a window (asked of the probe)."""

@@ -11,6 +11,9 @@ PAUSE_MS = 1500
 LONG_OUTPUT = ((string.ascii_letters + string.digits + string.punctuation.replace("{", "").replace("%", "") + " ")
                * 12)[:1000]
 REPEATS = 40
+CLICK_MARGIN = 8  # pixels below the top of the edit: on its first line
+CLICK_RIGHT_OF_TEXT = 200  # pixels from its left edge: past the end of the first line's text
+CURSOR_HOME = (900, 800)
 
 
 class OutputPlayerTest(ExpansionTestCase):
@@ -40,6 +43,18 @@ class OutputPlayerTest(ExpansionTestCase):
         app, hwnd, target = self.start_expander("shf={ShiftDown}aBc{ShiftUp}\n")
         self.input.type_text("shf")
         self.wait_target(target, "ABc")
+
+    def test_a_click_places_the_caret_and_the_cursor_returns(self):
+        app, hwnd, target = self.start_expander("clk=placeholder\n", target_text="abc\r\ndef")
+        target.wait_text("abc\ndef")
+        # Outputs are read at each firing, so the click's place can be written once the target is up.
+        frame, client = self.probe.state(target.hwnd).rect, self.probe.state(target.hwnd).client
+        x, y = client[0] + CLICK_RIGHT_OF_TEXT - frame[0], client[1] + CLICK_MARGIN - frame[1]
+        app.write_triggers("clk={click %d,%d}Z{mouse_return}\n" % (x, y))
+        self.input.move_mouse(*CURSOR_HOME)
+        self.input.type_text("clk")
+        self.wait_target(target, "abcZ\ndef")
+        self.assertEventually(lambda: self.input.mouse_location() == CURSOR_HOME, message="the cursor back home")
 
     def test_an_environment_variable(self):
         app, hwnd, target = self.start_expander("me=I am %USERNAME%.\n")
