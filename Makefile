@@ -2,13 +2,14 @@
 #   make exe    builds build/win32/WordHatch.exe
 #   make test   builds everything and runs every test (host and end-to-end) through CTest
 #   make run    builds and starts WordHatch under Wine (on a virtual display when there is none)
+#   make bench  builds and measures WordHatch beside a minimal ideal expander (not a test)
 SHELL := /bin/bash
 BUILD := $(CURDIR)/build
 HOST := $(BUILD)/host
 WIN := $(BUILD)/win32
 JOBS ?= 2
 
-.PHONY: all setup host exe test run clean
+.PHONY: all setup host exe test run bench clean
 all: exe
 
 setup:
@@ -28,6 +29,11 @@ test: exe
 
 run: exe
 	@tools/run.sh $(WIN)/WordHatch.exe
+
+# Always on a virtual display of its own; the session and report.txt stay in $(BUILD)/bench.
+bench: exe
+	@WH_E2E_DIR=$(BUILD)/bench WH_WIN32_DIR=$(WIN) WH_SOURCE_DIR=$(CURDIR) PYTHONDONTWRITEBYTECODE=1 \
+	  /usr/bin/python3 tests/bench/bench.py
 
 clean:
 	rm -rf $(BUILD)

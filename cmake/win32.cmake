@@ -36,3 +36,4 @@ target_link_options(WordHatch PRIVATE ${WH_WIN_LINK})
 target_link_libraries(WordHatch PRIVATE comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32)
 
 include(tests/e2e/e2e_programs.cmake OPTIONAL)
+include(tests/bench/bench_programs.cmake OPTIONAL)

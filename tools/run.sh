@@ -5,7 +5,9 @@
 # - With an X server at $DISPLAY: runs the program there and returns when it exits, with its
 #   exit code. The Wine prefix is $WINEPREFIX, or else run/wine/prefix (made on first use).
 # - Without one: starts a virtual display and the prefix run/wine/prefix, waits for the main
-#   window, saves run/screenshot.png and stops everything again.
+#   window, starts Wine's Notepad, types an abbreviation of the trigger file (",ty" of the
+#   starter file) into it, waits until Notepad holds the output, saves run/screenshot.png and
+#   stops everything again. Fails (with the screenshot saved) when the output does not come.
 set -euo pipefail
 
 if [ $# -ne 1 ] || [ ! -f "$1" ]; then
@@ -36,5 +38,5 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exit "$status"
 fi
 
-echo "run: no X display; starting WordHatch on a virtual one for a screenshot"
+echo "run: no X display; WordHatch expands an abbreviation in Notepad on a virtual one, for a screenshot"
 exec /usr/bin/python3 "$source_dir/tests/e2e/harness.py" show "$exe" "$run_dir"

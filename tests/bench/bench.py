@@ -1,0 +1,401 @@
+"""`make bench`: WordHatch measured beside ideal_expander.exe, the plainest expander there can be,
+under Wine on a virtual display, both in the same run. The machine is shared and noisy, so each
+figure is read as the ratio WordHatch / ideal expander; the absolute figures are shown beside.
+Not a test: nothing passes or fails on the figures; the run fails only when an expansion does
+not come at all.
+
+    python3 tests/bench/bench.py      (make bench sets WH_WIN32_DIR, WH_E2E_DIR, WH_SOURCE_DIR)
+
+The session (display, Wine prefix, logs) lives in $WH_E2E_DIR, the prefix kept for the next run;
+the report is printed and written to $WH_E2E_DIR/report.txt. One expander runs at a time, from a
+fresh folder at each start, with a fresh target.exe window (harness.Target) started after it to
+type into, in rounds that alternate which of the two goes first, so that a slow spell of the
+machine falls on both.
+
+  latency      the last key of ",ty" goes down (timed through XTest, see xtest_keys.py) until the
+               target's report file holds the whole output; median of all trials. Also until the
+               first output character, which is the expander's own reaction: the target takes
+               only about a hundred characters a second, so it dominates the whole
+  throughput   characters per second of a 1,000-character output, from the first of its
+               characters in the target to the last; the same for `xdotool type --delay 0` of
+               that text straight into the target, which is what the target can take
+  idle CPU     CPU time of the program's own Wine process over 20 s with nothing typed, as a
+               share of one core; also with wineserver's share, which is wineserver's CPU time
+               in that window less its time in a window with no expander running
+Every key is held KEY_HOLD (80 ms): a 10 ms poller under Wine misses shorter presses.
+"""
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
+
+import harness  # noqa: E402
+from proc_cpu import cpu_seconds, wine_program_pid, wineserver_pid  # noqa: E402
+from shell_e2e import STATUS_BAR_ID  # noqa: E402
+from xtest_keys import XTestKeys  # noqa: E402
+
+SHORT_ABBREVIATION = ",ty"
+SHORT_OUTPUT = "Thank you for your message."
+LONG_ABBREVIATION = ",lo"
+LONG_LENGTH = 1000
+LATENCY_ROUNDS = 3
+LATENCY_TRIALS_PER_ROUND = 7
+THROUGHPUT_ROUNDS = 5
+IDLE_SECONDS = 20.0
+# The idle window opens this long after the program is up, so that its start-up is left out.
+IDLE_LEAD_IN = 3.0
+SHORT_TIMEOUT = 10.0
+LONG_TIMEOUT = 120.0
+FILE_POLL = 0.001  # how often the target's report file is read while an output arrives
+TARGET_EDIT_ID = 100
+IDEAL_CLASS = "WordHatchBenchIdeal"
+IDEAL_EXE = "ideal_expander.exe"
+LOADED_FORMAT = " Triggers Loaded: %d "
+XDOTOOL_TYPE_DELAY_MS = 0
+THROUGHPUT_AIM = 0.95  # WordHatch's rate over the target's rate under xdotool type, at least
+IDLE_AIM = 0.10        # WordHatch's idle CPU over the ideal expander's, at most
+
+_WORDS = ("thank you for the quick reply about the meeting next week we will bring the notes and "
+          "the plans for the new office so that everyone can read them before we start").split()
+_WORDS_PER_SENTENCE = 11
+_COMMA_AFTER = 5
+
+
+def long_output(length):
+    """Prose of exactly `length` characters: capitals, commas and full stops among the letters,
+    and none of the characters that an output treats specially ({ } %)."""
+    sentences, at = [], 0
+    while sum(len(s) + 1 for s in sentences) <= length:
+        words = [_WORDS[(at + i) % len(_WORDS)] for i in range(_WORDS_PER_SENTENCE)]
+        at += _WORDS_PER_SENTENCE + 1
+        words[0] = words[0].capitalize()
+        words[_COMMA_AFTER - 1] += ","
+        sentences.append(" ".join(words) + ".")
+    text = " ".join(sentences)[:length]
+    return text[:-1] + "." if text.endswith(" ") else text
+
+
+# ---------------------------------------------------------------- the two expanders
+
+class IdealExpander:
+    name = "ideal expander"
+
+    def __init__(self, bench):
+        self.bench = bench
+        self.exe = os.path.join(harness.win32_dir(), "bench", IDEAL_EXE)
+        if not os.path.exists(self.exe):
+            raise harness.HarnessError("%s is missing: build the Windows side first (make exe)" % self.exe)
+        self.process = None
+
+    def start(self, abbreviation, output):
+        log = os.path.join(self.bench.session.logs, "ideal_expander.log")
+        self.process = harness.WineProcess(self.bench.session, self.exe, [abbreviation, output], log_path=log)
+        harness.wait_until(lambda: self.bench.probe.find(IDEAL_CLASS), harness.START_TIMEOUT,
+                           "the ideal expander's window")
+        return wine_program_pid(self.process.popen, IDEAL_EXE)
+
+    def stop(self):
+        hwnd = self.bench.probe.find(IDEAL_CLASS)
+        if hwnd:
+            self.bench.probe.close(hwnd)
+        try:
+            self.process.wait()
+        except harness.WaitTimeout:
+            self.process.kill()
+
+
+class WordHatch:
+    name = "WordHatch"
+
+    def __init__(self, bench):
+        self.bench = bench
+        self.app = None
+
+    def start(self, abbreviation, output):
+        probe = self.bench.probe
+        self.app = harness.WordHatchApp(self.bench.session, probe, "bench-wordhatch")
+        self.app.write_triggers("%s=%s\n" % (abbreviation, output))
+        hwnd = self.app.start_and_wait_window()
+        loaded = LOADED_FORMAT % 1
+        harness.wait_until(lambda: probe.text(hwnd, STATUS_BAR_ID).startswith(loaded), harness.DEFAULT_TIMEOUT,
+                           "WordHatch's report %r" % loaded)
+        return wine_program_pid(self.app.processes[0].popen, harness.EXE_NAME)
+
+    def stop(self):
+        try:
+            self.app.close()
+        except harness.WaitTimeout:
+            self.app.stop()
+        harness.wait_until(lambda: self.bench.probe.count(harness.MAIN_CLASS) == 0, harness.DEFAULT_TIMEOUT,
+                           "WordHatch's window to go away")
+
+
+# ---------------------------------------------------------------- measurements
+
+class Bench:
+    def __init__(self, session, probe):
+        self.session = session
+        self.probe = probe
+        self.input = harness.Input(session, probe)
+        self.keys = XTestKeys(session.display)
+        self.work = os.path.join(session.drive_c(), harness.WINE_DRIVE_FOLDER, "bench-work")
+        os.makedirs(self.work, exist_ok=True)
+        self.target = None
+        self.targets_started = 0
+        self.long_output = long_output(LONG_LENGTH)
+
+    def new_target(self):
+        """A fresh target window in the foreground. Started after the expander, as a user would
+        type into a window after starting WordHatch: its main window takes the foreground at start
+        and, under Wine, another process cannot always take it back."""
+        self.stop_target()
+        self.targets_started += 1
+        self.target = harness.Target(self.session, self.probe, self.input, self.work,
+                                     "WordHatch bench target %d" % self.targets_started,
+                                     name="target%d" % self.targets_started)
+        self.target.focus()
+
+    def stop_target(self):
+        if self.target:
+            self.target.stop()
+            self.target = None
+
+    def stop(self):
+        self.stop_target()
+        self.keys.close()
+
+    def clear_target(self):
+        """Empties the target's edit. WM_SETTEXT sends no change notice, so the report file keeps
+        the old text until the next key; every wait below is for an exact text, never the old one."""
+        self.probe.set_text(self.target.hwnd, TARGET_EDIT_ID, "")
+        harness.wait_until(lambda: self.probe.text(self.target.hwnd, TARGET_EDIT_ID) == "",
+                           harness.DEFAULT_TIMEOUT, "the target's edit to be empty")
+
+    def watch_arrival(self, output, timeout, on_poll=None):
+        """Reads the target's report file until it holds exactly output. Returns the times at which
+        it first held a beginning of output and then all of it."""
+        times = {}
+
+        def arrived():
+            if on_poll:
+                on_poll()
+            text = self.target.text()
+            now = time.monotonic()
+            if "first" not in times and text and output.startswith(text):
+                times["first"] = now
+            return text == output and now
+        try:
+            full = harness.wait_until(arrived, timeout, "the target to hold the output", interval=FILE_POLL)
+        except harness.WaitTimeout:
+            raise harness.WaitTimeout("the target did not hold the %d-character output within %.0f s; it holds %r"
+                                      % (len(output), timeout, self.target.text()[-80:])) from None
+        return times["first"], full
+
+    def expand(self, abbreviation, output, timeout):
+        """Types abbreviation into the target, its last key timed, and waits for output there.
+        Returns (key-down time, first output character seen, whole output seen)."""
+        self.clear_target()
+        # The first output character must not look like the typed keys still standing there.
+        assert not output.startswith(abbreviation[:1]), "the output must not begin as the abbreviation does"
+        head, last = abbreviation[:-1], abbreviation[-1]
+        modifiers, keysym = harness.key_for_char(last)
+        assert not modifiers, "the last key of an abbreviation must need no modifier"
+        self.input.type_text(head)
+        self.target.wait_text(head)
+        held = {"down": self.keys.down(keysym)}
+
+        def release_in_time():
+            if "up" not in held and time.monotonic() - held["down"] >= harness.KEY_HOLD:
+                held["up"] = self.keys.up(keysym)
+        try:
+            first, full = self.watch_arrival(output, timeout, release_in_time)
+        finally:
+            if "up" not in held:
+                wait = harness.KEY_HOLD - (time.monotonic() - held["down"])
+                time.sleep(max(wait, 0))  # the rest of the key's hold
+                self.keys.up(keysym)
+        return held["down"], first, full
+
+    def xdotool_rate(self, text):
+        """Characters per second that a fresh target takes from `xdotool type` of text (fresh, so
+        that its report file cannot hold text from before)."""
+        self.new_target()
+        self.input.route_keyboard()
+        typing = subprocess.Popen(["xdotool", "type", "--delay", str(XDOTOOL_TYPE_DELAY_MS), text],
+                                  env=self.session.env(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.PIPE)
+        try:
+            first, full = self.watch_arrival(text, LONG_TIMEOUT)
+        finally:
+            _, errors = typing.communicate(timeout=LONG_TIMEOUT)
+        if typing.returncode != 0:
+            raise harness.HarnessError("xdotool type failed: %s" % errors.decode().strip())
+        return (len(text) - 1) / (full - first)
+
+    def idle_window(self, pid):
+        """CPU time of the process pid (None: no process) and of wineserver over IDLE_SECONDS, each
+        as a share of one core."""
+        server = wineserver_pid(self.session.prefix)
+        if server is None:
+            raise harness.HarnessError("no wineserver runs for %s" % self.session.prefix)
+        started = time.monotonic()
+        program_before = cpu_seconds(pid) if pid else 0.0
+        server_before = cpu_seconds(server)
+        time.sleep(IDLE_SECONDS)  # the idle window itself is what is measured
+        program_after = cpu_seconds(pid) if pid else 0.0
+        server_after = cpu_seconds(server)
+        elapsed = time.monotonic() - started
+        return (program_after - program_before) / elapsed, (server_after - server_before) / elapsed
+
+
+def in_turn(runners, round_number):
+    """The runners in the order of this round: the first goes first in every other round."""
+    return runners if round_number % 2 == 0 else list(reversed(runners))
+
+
+def measure_idle(bench, runners):
+    print("bench: idle CPU, %d s each, nothing running first" % IDLE_SECONDS)
+    _, baseline = bench.idle_window(None)
+    figures = {}
+    for runner in runners:
+        pid = runner.start(SHORT_ABBREVIATION, SHORT_OUTPUT)
+        time.sleep(IDLE_LEAD_IN)  # opens the window after start-up; part of how it is measured
+        program, server = bench.idle_window(pid)
+        runner.stop()
+        figures[runner.name] = {"program": program, "with_server": program + max(server - baseline, 0.0)}
+        print("bench:   %-15s %.2f%% of a core (wineserver %.2f%%, with nothing running %.2f%%)"
+              % (runner.name, 100 * program, 100 * server, 100 * baseline))
+    return figures
+
+
+def measure_latency(bench, runners):
+    print("bench: latency of %r, %d rounds of %d" % (SHORT_ABBREVIATION, LATENCY_ROUNDS, LATENCY_TRIALS_PER_ROUND))
+    latencies = {runner.name: [] for runner in runners}
+    reactions = {runner.name: [] for runner in runners}
+    for round_number in range(LATENCY_ROUNDS):
+        for runner in in_turn(runners, round_number):
+            runner.start(SHORT_ABBREVIATION, SHORT_OUTPUT)
+            bench.new_target()
+            for _ in range(LATENCY_TRIALS_PER_ROUND):
+                down, first, full = bench.expand(SHORT_ABBREVIATION, SHORT_OUTPUT, SHORT_TIMEOUT)
+                latencies[runner.name].append(full - down)
+                reactions[runner.name].append(first - down)
+            runner.stop()
+            print("bench:   round %d %-15s %s ms" % (round_number + 1, runner.name, " ".join(
+                "%.0f" % (1000 * v) for v in latencies[runner.name][-LATENCY_TRIALS_PER_ROUND:])))
+    return latencies, reactions
+
+
+def measure_throughput(bench, runners):
+    print("bench: throughput of %d characters, %d rounds" % (LONG_LENGTH, THROUGHPUT_ROUNDS))
+    rates = {runner.name: [] for runner in runners}
+    rates["xdotool type"] = []
+    for round_number in range(THROUGHPUT_ROUNDS):
+        for runner in in_turn(runners + [None], round_number):
+            if runner is None:
+                rates["xdotool type"].append(bench.xdotool_rate(bench.long_output))
+                name = "xdotool type"
+            else:
+                runner.start(LONG_ABBREVIATION, bench.long_output)
+                bench.new_target()
+                _, first, full = bench.expand(LONG_ABBREVIATION, bench.long_output, LONG_TIMEOUT)
+                runner.stop()
+                rates[runner.name].append((LONG_LENGTH - 1) / (full - first))
+                name = runner.name
+            print("bench:   round %d %-15s %.0f chars/s" % (round_number + 1, name, rates[name][-1]))
+    return rates
+
+
+# ---------------------------------------------------------------- the report
+
+def _ratio(value, reference):
+    return value / reference if reference else float("nan")
+
+
+def report(latencies, reactions, rates, idle, wordhatch, ideal):
+    w, i = wordhatch.name, ideal.name
+    lat_w, lat_i = statistics.median(latencies[w]), statistics.median(latencies[i])
+    rea_w, rea_i = statistics.median(reactions[w]), statistics.median(reactions[i])
+    thr_w, thr_i, thr_x = (statistics.median(rates[n]) for n in (w, i, "xdotool type"))
+    idle_w, idle_i = idle[w], idle[i]
+    rows = [
+        ("latency to the whole output, median ms", "%.1f" % (1000 * lat_w), "%.1f" % (1000 * lat_i),
+         _ratio(lat_w, lat_i), "%r, %d characters, %d trials" % (SHORT_ABBREVIATION, len(SHORT_OUTPUT),
+                                                                 len(latencies[w]))),
+        ("  quartiles, ms", "%.0f-%.0f" % _quartiles(latencies[w]), "%.0f-%.0f" % _quartiles(latencies[i]), None,
+         ""),
+        ("latency to the first character, median ms", "%.1f" % (1000 * rea_w), "%.1f" % (1000 * rea_i),
+         _ratio(rea_w, rea_i), "the expander's own reaction"),
+        ("throughput, chars/s", "%.0f" % thr_w, "%.0f" % thr_i, _ratio(thr_w, thr_i),
+         "%d characters, median of %d" % (LONG_LENGTH, len(rates[w]))),
+        ("  over xdotool type's %.0f chars/s" % thr_x, "%.2f" % _ratio(thr_w, thr_x), "%.2f" % _ratio(thr_i, thr_x),
+         None, "aim for WordHatch: at least %.2f" % THROUGHPUT_AIM),
+        ("idle CPU, own process, % of a core", "%.2f" % (100 * idle_w["program"]), "%.2f" % (100 * idle_i["program"]),
+         _ratio(idle_w["program"], idle_i["program"]), "aim: at most %.2f" % IDLE_AIM),
+        ("  with wineserver's share, % of a core", "%.2f" % (100 * idle_w["with_server"]),
+         "%.2f" % (100 * idle_i["with_server"]), _ratio(idle_w["with_server"], idle_i["with_server"]), ""),
+    ]
+    widths = (42, 10, 15, 6)
+    row_format = "%%-%ds %%%ds %%%ds %%%ds  %%s" % widths
+
+    lines = ["WordHatch beside the ideal expander under %s (same run; ratio = WordHatch / ideal)" % wine_version(),
+             "", (row_format % ("figure", w, i, "ratio", "")).rstrip()]
+    for label, value_w, value_i, ratio, note in rows:
+        lines.append((row_format % (label, value_w, value_i, "" if ratio is None else "%.2f" % ratio, note)).rstrip())
+    lines += ["",
+              "Latency: from the last key of the abbreviation going down (XTest) to the output in target.exe's file.",
+              "Throughput: from the first output character in the target to the last; xdotool types the same text",
+              "straight into the target with --delay %d." % XDOTOOL_TYPE_DELAY_MS,
+              "Idle CPU: utime+stime of the program's own Wine process over %.0f s, wineserver not included; the"
+              % IDLE_SECONDS,
+              "second idle row adds wineserver's CPU time above its time in a window with no expander running."]
+    return "\n".join(lines)
+
+
+def wine_version():
+    try:
+        result = subprocess.run(["wine", "--version"], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL, timeout=harness.DEFAULT_TIMEOUT)
+        return result.stdout.decode().strip() or "Wine"
+    except (OSError, subprocess.SubprocessError):
+        return "Wine"
+
+
+def _quartiles(values):
+    q = statistics.quantiles(values, n=4)
+    return 1000 * q[0], 1000 * q[2]
+
+
+def main():
+    state = os.path.abspath(harness.state_dir())
+    session = harness.setup(state, reuse_prefix=True)
+    try:
+        with harness.Probe(session) as probe:
+            bench = Bench(session, probe)
+            try:
+                wordhatch, ideal = WordHatch(bench), IdealExpander(bench)
+                runners = [ideal, wordhatch]
+                idle = measure_idle(bench, runners)
+                latencies, reactions = measure_latency(bench, runners)
+                rates = measure_throughput(bench, runners)
+            finally:
+                bench.input.release_modifiers()
+                bench.stop()
+        text = report(latencies, reactions, rates, idle, wordhatch, ideal)
+        with open(os.path.join(state, "report.txt"), "w") as f:
+            f.write(text + "\n")
+        print("\n" + text)
+    finally:
+        harness.cleanup(state, keep_prefix=True)
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except (harness.HarnessError, harness.WaitTimeout, harness.ProbeError) as error:
+        print("bench: %s" % error, file=sys.stderr)
+        sys.exit(1)
