@@ -39,4 +39,4 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 echo "run: no X display; WordHatch expands an abbreviation in Notepad on a virtual one, for a screenshot"
-exec /usr/bin/python3 "$source_dir/tests/e2e/harness.py" show "$exe" "$run_dir"
+exec /usr/bin/python3 "$source_dir/tests/e2e/show_demo.py" "$exe" "$run_dir"
