@@ -12,10 +12,14 @@ const uint32_t kMapVkToScanCode = 0;
 const uint32_t kMapVkToChar = 2;
 
 // Virtual-key codes of the system that the core names.
+const uint8_t kVkLeftButton = 0x01;
+const uint8_t kVkRightButton = 0x02;
+const uint8_t kVkMiddleButton = 0x04;
 const uint8_t kVkBackspace = 0x08;
 const uint8_t kVkShift = 0x10;
 const uint8_t kVkControl = 0x11;
 const uint8_t kVkAlt = 0x12;
+const uint8_t kVkCapsLock = 0x14;
 
 // Bit of a key state that is set while the key is down.
 const uint16_t kKeyDownBit = 0x8000;

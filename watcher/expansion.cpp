@@ -25,7 +25,6 @@
 
 const uint32_t kModifierWaitMs = 1000;
 const uint32_t kModifierLookMs = 10;
-const uint8_t kVkMiddleButton = 0x04;
 const size_t kDebugLineSize = 260;
 const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
 const char kNoOutputText[] = " * * * WARNING: No output listed!";

@@ -21,10 +21,6 @@
 const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
 const int kNoKey = -1;
 
-const int kVkLeftButton = 0x01;
-const int kVkRightButton = 0x02;
-const int kVkMiddleButton = 0x04;
-const int kVkCapsLock = 0x14;
 const int kVkFirstSidedModifier = 0xA0;  // left and right Shift, Ctrl and Alt: 0xA0 to 0xA5
 const int kVkLastSidedModifier = 0xA5;
 const uint8_t kMiddleClickByte = 4;

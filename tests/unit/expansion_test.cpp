@@ -9,7 +9,7 @@
 #include "tests/unit/watcher_fixture.h"
 #include "watcher/expansion.h"
 
-const int kVkMiddleButton = 0x04, kVkEnter = 0x0D, kVkVolumeUp = 0xAF, kVkLeftControl = 0xA2;
+const int kVkEnter = 0x0D, kVkVolumeUp = 0xAF, kVkLeftControl = 0xA2;
 
 class ExpansionTest : public WatcherTest {
  protected:

@@ -6,7 +6,6 @@
 
 #include "tests/unit/watcher_fixture.h"
 
-const int kVkLeftButton = 0x01, kVkRightButton = 0x02, kVkMiddleButton = 0x04, kVkCapsLock = 0x14;
 const int kVkLeft = 0x25, kVkF1 = 0x70, kVkSlash = 0xBF, kVkLeftControl = 0xA2;
 
 using KeyPollerTest = WatcherTest;
