@@ -13,8 +13,9 @@ const uint32_t kInputSettleMs = 250;
 // The longest time the poller goes without a full scan, whatever the last-input time says.
 const uint32_t kLongestScanGapMs = 1000;
 
-// One tick of the key poller, run for WM_TIMER 7771. Re-arms its own timer on its way out,
-// except when it starts an expansion (the output player restarts it).
+// One tick of the key poller, run for WM_TIMER 7771. A tick that scans stops its timer first and
+// sets it again on its way out, except when it starts an expansion (the output player restarts
+// it); a tick that skips the scan leaves the running timer alone.
 void PollKeys();
 
 // The byte that the press of key `vk` records: the letter in the case that Shift and Caps Lock

@@ -101,7 +101,7 @@ TEST_F(KeyPollerTest, ModifiersAloneRecordNothingButAreRemembered) {
   EXPECT_EQ(History(1), "Q");
 }
 
-TEST_F(KeyPollerTest, EveryTickRearmsItsTimer) {
+TEST_F(KeyPollerTest, ATickThatScansStopsAndRestartsItsTimer) {
   Type("ab");
   SetKey(kVkShift, true);
   Tick();
@@ -268,8 +268,10 @@ TEST_F(KeyPollerTest, ALoadMakesTheNextTickScan) {
   Type("a");
   for (int i = 0; i < 100; ++i) Tick();  // settled: ticks skip the scan
   int before = gFake.asyncKeyQueries;
+  size_t events = gFake.events.size();
   Tick();
   EXPECT_EQ(gFake.asyncKeyQueries, before);
+  EXPECT_EQ(gFake.events.size(), events) << "an idle tick leaves the running timer alone";
   gFake.asyncKeyState[kVkControl] = kDown;  // held through a save, with no input event since
   Load("ab=x\n");
   Tick();

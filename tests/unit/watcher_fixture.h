@@ -41,9 +41,10 @@ class WatcherTest : public LoaderTest {
     if (!pollerArmed_) return;
     size_t first = gFake.events.size();
     PollKeys();
-    bool handedOver = false, rearmed = false;
+    bool handedOver = false, rearmed = false, stopped = false;
     for (size_t i = first; i < gFake.events.size(); ++i) {
       const FakeEvent& e = gFake.events[i];
+      stopped = stopped || (e.kind == kFakeTimerStop && e.a == kPollTimerId);
       if (e.kind != kFakeTimerStart) continue;
       handedOver = handedOver || e.a == kPlayTimerId;
       rearmed = rearmed || e.a == kPollTimerId;
@@ -53,7 +54,7 @@ class WatcherTest : public LoaderTest {
       FreeBlock(gPlayer.outputBuffer);
       gPlayer.outputBuffer = nullptr;
     }
-    pollerArmed_ = rearmed || handedOver;
+    pollerArmed_ = rearmed || handedOver || !stopped;  // an idle tick leaves the timer alone
   }
   // A key event: the key's state changes and the system's last-input time moves.
   static void SetKey(int vk, bool down) {
