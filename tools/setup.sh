@@ -4,7 +4,7 @@
 set -euo pipefail
 
 host_packages=(g++ cmake make libgtest-dev python3 g++-mingw-w64-i686 mingw-w64-i686-dev
-               binutils-mingw-w64-i686 xvfb xdotool x11-utils imagemagick wine)
+               binutils-mingw-w64-i686 xvfb x11-xkb-utils xdotool x11-utils imagemagick wine)
 i386_packages=(wine32:i386)
 
 missing=()
