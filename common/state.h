@@ -67,6 +67,7 @@ extern WatcherState gWatcher;
 // Player state (output player): the output being played, and the key events that wait to go to
 // the system together.
 const int kKeyBatchCapacity = 240;  // events handed to the system in one piece at most
+static_assert(kKeyBatchCapacity <= int(kMaxKeyEventsAtOnce), "a batch goes to the system in one call");
 struct PlayerState {
   char* outputBuffer;  // heap block, or nullptr
   int32_t playPosition;

@@ -56,8 +56,12 @@ struct KeyEvent {
   uint32_t flags;
 };
 
-// Hands `count` key events to the system's input stream in one piece and in this order: the
-// system puts none of the user's own key or mouse events between them. Returns how many the
+// The most key events that PlatformSendKeyEvents takes in one call.
+const uint32_t kMaxKeyEventsAtOnce = 256;
+
+// Hands `count` key events (at most kMaxKeyEventsAtOnce) to the system's input stream in one
+// piece and in this order: the system puts none of the user's own key or mouse events between
+// them. Events beyond kMaxKeyEventsAtOnce are not sent. Returns how many the
 // system took (fewer only when the input stream refused them, for example while another
 // program's window of higher integrity has the focus).
 uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count);
