@@ -7,6 +7,7 @@
 #include "app/tray_icon.h"
 #include "common/heap.h"
 #include "common/state.h"
+#include "picklist/pick_list.h"
 #include "platform/win32_window.h"
 #include "triggers/trigger_loader.h"
 
@@ -28,6 +29,7 @@ void OnEndOfRun(HWND window) {
   gApp.linkCursor = nullptr;
   DeleteEditorFont(&gApp.editorFont);
   FreeAndForget(gPlayer.outputBuffer);
+  ReleasePickList();
   ReleaseTriggerTable();
   Win32AttachMainWindow(nullptr, nullptr, nullptr);
   PostQuitMessage(0);

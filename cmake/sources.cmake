@@ -13,6 +13,9 @@ set(WH_CORE_SOURCES
   player/keystrokes.cpp
   player/output_player.cpp
   player/mouse_commands.cpp
+  player/program_commands.cpp
+  player/window_commands.cpp
+  picklist/pick_list.cpp
   app/shell_rules.cpp
   app/settings.cpp
   app/trigger_save.cpp
@@ -30,6 +33,8 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_mouse.cpp
   platform/win32_settings.cpp
   platform/win32_environment.cpp
+  platform/win32_top_windows.cpp
+  platform/win32_shell.cpp
 )
 
 # The application shell: Win32 only.
@@ -44,4 +49,5 @@ set(WH_APP_SOURCES
   app/link_cursor.cpp
   app/tray_icon.cpp
   app/autostart.cpp
+  picklist/list_window.cpp
 )

@@ -5,3 +5,4 @@ ShellState gShell;
 TriggerTable gTriggers;
 WatcherState gWatcher;
 PlayerState gPlayer;
+PickListState gPickList;

@@ -76,3 +76,11 @@ struct PlayerState {
   int32_t pendingKeyCount;
 };
 extern PlayerState gPlayer;
+
+// Pick list state: the text of the most recent list, which every list window shows and chooses
+// from, and the height of one of its lines as last painted.
+struct PickListState {
+  char* listBuffer;    // zero-filled heap block, or nullptr; outlives the windows
+  int32_t lineHeight;  // pixels; 0 until a list has been painted
+};
+extern PickListState gPickList;

@@ -61,3 +61,28 @@ void CopyTextBounded(char* to, const char* from, size_t size) {
   }
   to[n] = 0;
 }
+
+static bool EndsCommandArgument(char c) { return c == 0 || c == '\r' || c == '\n' || c == '{'; }
+
+int32_t CopyCommandArgument(char* to, const char* from, int32_t limit) {
+  int32_t n = 0;
+  while (from && n < limit && !EndsCommandArgument(from[n])) {
+    if (to) to[n] = from[n];
+    ++n;
+  }
+  if (to) to[n] = 0;
+  return n;
+}
+
+void ReadCommaFields(const char* text, int32_t length, int32_t fieldLimit, int32_t* values, int count) {
+  int32_t from = 0;
+  for (int field = 0; field < count; ++field) {
+    values[field] = 0;
+    if (from > length) continue;  // past the last comma: the field is missing
+    int32_t end = from;
+    while (end < length && text[end] != ',') ++end;
+    int32_t fieldLength = end - from < fieldLimit ? end - from : fieldLimit;
+    values[field] = TextToIntBounded(text + from, size_t(fieldLength));
+    from = end + 1;
+  }
+}

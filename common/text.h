@@ -32,3 +32,16 @@ inline unsigned char AsciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z')
 
 // Copies at most size - 1 bytes of `from` into `to` and ends it with a NUL (size > 0).
 void CopyTextBounded(char* to, const char* from, size_t size);
+
+// Copies the argument of an output command: the characters of `from` up to, not including, the
+// first CR, LF or "{" (or its NUL), at most `limit` of them, followed by a NUL (`to` holds
+// limit + 1 bytes; nullptr copies nothing). Returns the number of characters taken.
+int32_t CopyCommandArgument(char* to, const char* from, int32_t limit);
+
+// Reads up to `count` comma-separated numbers from the first `length` characters of `text` into
+// `values`: each field is read with TextToIntBounded from no more than its first `fieldLimit`
+// characters; a field that is missing gives 0.
+void ReadCommaFields(const char* text, int32_t length, int32_t fieldLimit, int32_t* values, int count);
+
+// True for the blank and the tab.
+inline bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }

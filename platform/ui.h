@@ -15,3 +15,7 @@ void PlatformStartTimer(uint32_t id, uint32_t ms);
 
 // Stops timer `id` of the main window.
 void PlatformStopTimer(uint32_t id);
+
+// Tells the user of a failure in a warning box owned by the main window (task-modal, topmost),
+// and returns when it is closed.
+void PlatformShowWarning(const char* text, const char* caption);

@@ -38,3 +38,8 @@ void PlatformStartTimer(uint32_t id, uint32_t ms) {
 void PlatformStopTimer(uint32_t id) {
   if (IsWindow(gUi.main)) KillTimer(gUi.main, id);
 }
+
+void PlatformShowWarning(const char* text, const char* caption) {
+  MessageBoxA(IsWindow(gUi.main) ? gUi.main : nullptr, text, caption,
+              MB_OK | MB_ICONWARNING | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
+}

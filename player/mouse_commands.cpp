@@ -10,7 +10,6 @@
 
 // Each coordinate field of a click is read from its first characters only.
 const int32_t kClickFieldLimit = 31;
-const char kClickFieldSeparator = ',';
 const char kRightWord[] = "right";
 const char kDoubleWord[] = "dbl";
 // A double click waits half the system's double-click time between its clicks, but never less
@@ -27,25 +26,13 @@ static bool ArgumentBeginsWith(const char* argument, int32_t length, const char*
   return length >= wordLength && StartsWithNoCase(argument, word);
 }
 
-// Where the field that starts at `from` ends: at the next comma or at the end of the output.
-static int32_t FieldEnd(const char* argument, int32_t from, int32_t length) {
-  int32_t end = from;
-  while (end < length && argument[end] != kClickFieldSeparator) ++end;
-  return end;
-}
-
-// The number in the field from `from` to `end`, read from no more than its first characters.
-static int32_t ReadField(const char* argument, int32_t from, int32_t end) {
-  int32_t fieldLength = end - from < kClickFieldLimit ? end - from : kClickFieldLimit;
-  return TextToIntBounded(argument + from, size_t(fieldLength));
-}
-
 // x from the text before the first comma, y from the text between it and the next; y is 0
 // without a comma. The fields are not bounded by the closing "}".
 static void ReadClickPosition(const char* argument, int32_t length, int32_t* x, int32_t* y) {
-  int32_t xEnd = FieldEnd(argument, 0, length);
-  *x = ReadField(argument, 0, xEnd);
-  *y = xEnd < length ? ReadField(argument, xEnd + 1, FieldEnd(argument, xEnd + 1, length)) : 0;
+  int32_t position[2];
+  ReadCommaFields(argument, length, kClickFieldLimit, position, 2);
+  *x = position[0];
+  *y = position[1];
 }
 
 // Sums in wrapping 32-bit arithmetic: a huge coordinate in an output must not overflow.

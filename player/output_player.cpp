@@ -14,6 +14,9 @@
 #include "platform/ui.h"
 #include "player/keystrokes.h"
 #include "player/mouse_commands.h"
+#include "player/program_commands.h"
+#include "player/window_commands.h"
+#include "picklist/pick_list.h"
 #include "triggers/key_names.h"
 #include "watcher/key_poller.h"
 
@@ -47,12 +50,18 @@ const uint32_t kShortestPauseMs = 0;
 const char kDelayToken[] = "{Delay";
 const char kClickToken[] = "{click";
 const char kMouseReturnToken[] = "{mouse_return}";
+const char kRunToken[] = "RUN: ";
+const char kWindowToken[] = "WINDOW: ";
+const char kListToken[] = "LIST: ";
+// After bringing a window forward the player lets it take the focus before typing on.
+const uint32_t kWindowPauseMs = 10;
 // A command's argument begins at its eighth character: "{Delay" or "{click" and one separator.
 const int32_t kArgumentOffset = 7;
 const char kCloseBrace = '}';
 
 static PlayStep Continue(int32_t next) { return PlayStep{kStepContinue, next, 0}; }
 static PlayStep Pause(int32_t next, uint32_t ms) { return PlayStep{kStepPause, next, ms}; }
+static PlayStep Abort() { return PlayStep{kStepAbort, 0, 0}; }
 
 static int32_t TokenLength(const char* token) { return int32_t(strlen(token)); }
 
@@ -93,11 +102,38 @@ static PlayStep PlayMouseReturn(const Output&, int32_t at) {
   return Pause(at + TokenLength(kMouseReturnToken), kMousePauseMs);
 }
 
+// "RUN: ": the command runs to the first CR, LF or "{" and is cut at its limit; playback goes on
+// with the character that ended it, unless the program could not be started.
+static PlayStep PlayRun(const Output& output, int32_t at) {
+  int32_t from = at + TokenLength(kRunToken);
+  char command[kRunArgumentLimit + 1];
+  int32_t length = CopyCommandArgument(command, output.text + from, kRunArgumentLimit);
+  return RunCommand(command) ? Continue(from + length) : Abort();
+}
+
+// "WINDOW: ": what follows is typed into the window found, after a moment for it to take the
+// focus; without a window the output ends.
+static PlayStep PlayWindow(const Output& output, int32_t at) {
+  int32_t from = at + TokenLength(kWindowToken);
+  char title[kWindowArgumentLimit + 1];
+  int32_t length = CopyCommandArgument(title, output.text + from, kWindowArgumentLimit);
+  return WindowCommand(title) ? Pause(from + length, kWindowPauseMs) : Abort();
+}
+
+// "LIST: ": the list opens and playback goes on at once, without waiting for the choice.
+static PlayStep PlayList(const Output& output, int32_t at) {
+  int32_t from = at + TokenLength(kListToken);
+  return Continue(from + OpenPickList(output.text + from));
+}
+
 // The commands of the output language, tried in this order before key names.
 static const CommandRow kCommands[] = {
     {kDelayToken, PlayDelay},
     {kClickToken, PlayClick},
     {kMouseReturnToken, PlayMouseReturn},
+    {kRunToken, PlayRun},
+    {kWindowToken, PlayWindow},
+    {kListToken, PlayList},
 };
 
 // Recognises the token at `at` and carries it out.

@@ -35,9 +35,14 @@ void FakeReset() {
   gFake.doubleClickTime = 500;
 }
 
+void FakeRecord(FakeEventKind kind, uint32_t a, uint32_t b, uint32_t c, const std::string& text,
+                const std::string& detail) {
+  gFake.events.push_back(FakeEvent{kind, a, b, c, text, detail});
+}
+
 static void Record(FakeEventKind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0,
                    const std::string& text = "") {
-  gFake.events.push_back(FakeEvent{kind, a, b, c, text});
+  FakeRecord(kind, a, b, c, text);
 }
 
 std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind) {

@@ -25,12 +25,26 @@ enum FakeEventKind {
   kFakeSettingWrite,  // text = "key=value" (the store tells the file and the section)
   kFakeKeyBatch,      // a = number of key events handed over in one piece; they follow as kFakeKeyEvent
   kFakeShowCursor,
+  kFakeShellExecute,  // text = file, detail = parameters
+  kFakeSetDirectory,  // text = folder, a = 1 when it is one
+  kFakeWarning,       // text = message, detail = caption
+  kFakeTitleQuery,    // a = window (1-based index into gFake.windows)
+  kFakeBringForward,  // a = window
+  kFakeListWindow,    // text = "left,top,width,height"
 };
 
 struct FakeEvent {
   FakeEventKind kind;
   uint32_t a, b, c;
   std::string text;
+  std::string detail;
+};
+
+// A top-level window of the scripted desktop.
+struct FakeWindow {
+  std::string title;
+  bool answers = true;  // tells its title in time
+  bool exists = true;   // false: closed after the search found it
 };
 
 struct FakePlatform {
@@ -67,6 +81,17 @@ struct FakePlatform {
   std::map<std::string, std::string> environment;
   bool failExpandEnvironment;
 
+  // Top-level windows, from the top of the z-order down; a window's handle is its index + 1.
+  // foregroundWindow is a handle, 0 for none.
+  std::vector<FakeWindow> windows;
+  uint32_t foregroundWindow;
+
+  // Shell: the files it can start, the folders that exist and the current directory.
+  std::set<std::string> startableFiles;
+  std::set<std::string> folders;
+  std::string currentDirectory;
+  bool failListWindow;
+
   // Failure injection. A call counter that reaches its fail-at number (1-based) fails that call;
   // 0 never fails. Paths in lockedPaths cannot be opened, as if another program held them.
   int heapAllocs, failHeapAllocAt;
@@ -87,6 +112,13 @@ extern FakePlatform gFake;
 
 // Clears every script, counter and record; US keyboard layout; a status bar and an editor exist.
 void FakeReset();
+
+// Appends one event to gFake.events.
+void FakeRecord(FakeEventKind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0, const std::string& text = "",
+                const std::string& detail = "");
+
+// Adds a window at the bottom of the z-order and returns its handle.
+uint32_t FakeAddWindow(const std::string& title, bool answers = true);
 
 // The events of one kind, in order.
 std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind);

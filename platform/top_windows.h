@@ -1,0 +1,27 @@
+// Top-level windows seam: finding a window by its title and bringing it to the front.
+#pragma once
+#include <stdint.h>
+
+// A top-level window of any program; nullptr is no window.
+typedef struct PlatformWindowTag* WindowHandle;
+
+// The top-level window whose title is exactly `title` (letter case included), or nullptr.
+WindowHandle PlatformFindWindowByExactTitle(const char* title);
+
+// The foreground window, or nullptr.
+WindowHandle PlatformForegroundWindow();
+
+// The next window below `window` in the z-order, or nullptr at the bottom.
+WindowHandle PlatformNextWindowDown(WindowHandle window);
+
+// Asks `window` for its title, waiting no longer than `timeoutMs`: at most size - 1 characters
+// and a NUL go into `out` (size > 0). False, with `out` empty, when the window did not answer in
+// time (or is gone).
+bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t timeoutMs);
+
+// True while `window` exists.
+bool PlatformIsWindow(WindowHandle window);
+
+// Restores or shows `window` and makes it the active, foreground window with the keyboard focus,
+// lifting the system's foreground lock first. Nothing is reported when the system refuses.
+void PlatformBringWindowForward(WindowHandle window);

@@ -1,0 +1,90 @@
+// Recording fake of the shell, top-level windows, warning and pick list window seams (see
+// fake_platform.h).
+#include <stdint.h>
+#include <string.h>
+
+#include <string>
+
+#include "platform/list_window.h"
+#include "platform/shell.h"
+#include "platform/top_windows.h"
+#include "platform/ui.h"
+#include "tests/unit/fake_platform.h"
+
+// The shell's answers: a started command, and "file not found".
+const int32_t kFakeShellStarted = 42;
+const int32_t kFakeShellNotFound = 2;
+
+uint32_t FakeAddWindow(const std::string& title, bool answers) {
+  FakeWindow window;
+  window.title = title;
+  window.answers = answers;
+  gFake.windows.push_back(window);
+  return uint32_t(gFake.windows.size());
+}
+
+static uint32_t HandleNumber(WindowHandle window) { return uint32_t(reinterpret_cast<uintptr_t>(window)); }
+static WindowHandle HandleOf(uint32_t number) { return reinterpret_cast<WindowHandle>(uintptr_t(number)); }
+
+// The scripted window behind a handle, or nullptr.
+static FakeWindow* WindowOf(WindowHandle window) {
+  uint32_t number = HandleNumber(window);
+  if (number == 0 || number > gFake.windows.size()) return nullptr;
+  FakeWindow* found = &gFake.windows[number - 1];
+  return found->exists ? found : nullptr;
+}
+
+WindowHandle PlatformFindWindowByExactTitle(const char* title) {
+  for (size_t i = 0; i < gFake.windows.size(); ++i) {
+    if (gFake.windows[i].exists && gFake.windows[i].title == title) return HandleOf(uint32_t(i + 1));
+  }
+  return nullptr;
+}
+
+WindowHandle PlatformForegroundWindow() { return HandleOf(gFake.foregroundWindow); }
+
+WindowHandle PlatformNextWindowDown(WindowHandle window) {
+  uint32_t number = HandleNumber(window);
+  return number < gFake.windows.size() ? HandleOf(number + 1) : nullptr;
+}
+
+bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t) {
+  FakeRecord(kFakeTitleQuery, HandleNumber(window));
+  out[0] = 0;
+  FakeWindow* found = WindowOf(window);
+  if (!found || !found->answers) return false;
+  size_t n = found->title.size() < size - 1 ? found->title.size() : size - 1;
+  memcpy(out, found->title.data(), n);
+  out[n] = 0;
+  return true;
+}
+
+bool PlatformIsWindow(WindowHandle window) { return WindowOf(window) != nullptr; }
+
+void PlatformBringWindowForward(WindowHandle window) {
+  FakeRecord(kFakeBringForward, HandleNumber(window));
+  gFake.foregroundWindow = HandleNumber(window);
+}
+
+int32_t PlatformShellExecute(const char* file, const char* parameters) {
+  FakeRecord(kFakeShellExecute, 0, 0, 0, file, parameters);
+  return gFake.startableFiles.count(file) ? kFakeShellStarted : kFakeShellNotFound;
+}
+
+bool PlatformSetCurrentDirectory(const char* folder) {
+  bool exists = gFake.folders.count(folder) != 0;
+  FakeRecord(kFakeSetDirectory, exists, 0, 0, folder);
+  if (exists) gFake.currentDirectory = folder;
+  return exists;
+}
+
+void PlatformShowWarning(const char* text, const char* caption) {
+  FakeRecord(kFakeWarning, 0, 0, 0, text, caption);
+}
+
+bool PlatformOpenListWindow(const ListPlacement& placement) {
+  FakeRecord(kFakeListWindow, 0, 0, 0,
+             std::to_string(placement.left) + "," + std::to_string(placement.top) + "," +
+                 std::to_string(placement.width) + "," + std::to_string(placement.height));
+  return !gFake.failListWindow;
+}
