@@ -20,7 +20,9 @@ const LONG kListTextLeft = 5;
 const int kLineSpacing = 2;  // pixels between the font's height and the next line
 const COLORREF kListTextColour = RGB(0, 0, 255);
 const DWORD kListExStyle = WS_EX_TOPMOST;
-const DWORD kListStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+// The window is made hidden and then shown without activation (it gains WS_VISIBLE then): until its
+// focus timer fires, the keys that the output types after the list text go to the user's window.
+const DWORD kListStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 // The digits of the main keyboard choose the first nine items; other keys close the list.
 const WPARAM kFirstDigitKey = '1';
 const WPARAM kLastDigitKey = '9';
@@ -134,7 +136,7 @@ bool PlatformOpenListWindow(const ListPlacement& placement) {
                                 placement.width, placement.height, gApp.mainWindow, nullptr, gApp.instance, nullptr);
   if (!window) return false;
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(ListFont()), TRUE);
-  ShowWindow(window, SW_SHOW);
+  ShowWindow(window, SW_SHOWNOACTIVATE);
   // Painting now sets the line height before any click can arrive.
   UpdateWindow(window);
   SetTimer(window, kListFocusTimerId, kListFocusDelayMs, nullptr);

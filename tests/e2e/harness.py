@@ -558,6 +558,9 @@ class Probe:
     def close(self, hwnd):
         self.call("close", hex(hwnd))
 
+    def move(self, hwnd, x, y, width, height):
+        self.call("move", hex(hwnd), x, y, width, height)
+
     def post(self, hwnd, message, wparam=0, lparam=0):
         self.call("post", hex(hwnd), message, wparam, lparam)
 

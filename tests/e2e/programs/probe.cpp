@@ -30,6 +30,7 @@
 //                                     probe_hook.dll, which must lie beside probe.exe)
 //   command HWND ID                -> posts WM_COMMAND ID
 //   close HWND                     -> posts WM_CLOSE
+//   move HWND X Y W H              -> SetWindowPos to that frame (no activation)
 //   post HWND MSG WPARAM LPARAM    -> posts a message
 //   send HWND MSG WPARAM LPARAM    -> sends a message (5 s time-out); answers the result
 //   settext HWND ID TEXT           -> WM_SETTEXT to the child ID (0 = the window itself)
@@ -681,6 +682,19 @@ bool Run(const Args& args, Answer* answer) {
                                      : PostMessageW(window, WM_COMMAND, WPARAM(number & 0xffff), 0);
     if (!posted) return answer->Fail("PostMessage failed");
     answer->Line("posted");
+    return true;
+  }
+  if (command == "move") {
+    unsigned long frame[4];
+    if (!ArgWindow(args, 1, &window, answer)) return false;
+    for (size_t i = 0; i < 4; ++i) {
+      if (!ArgNumber(args, 2 + i, &frame[i], answer, "a frame number")) return false;
+    }
+    if (!SetWindowPos(window, nullptr, int(frame[0]), int(frame[1]), int(frame[2]), int(frame[3]),
+                      SWP_NOZORDER | SWP_NOACTIVATE)) {
+      return answer->Fail("SetWindowPos failed");
+    }
+    answer->Line("moved");
     return true;
   }
   if (command == "post" || command == "send") return RunMessage(args, answer, command == "send");
