@@ -32,6 +32,8 @@ run: exe
 
 # Always on a virtual display of its own; the session and report.txt stay in $(BUILD)/bench.
 bench: exe
+	@cmake --build $(HOST) --target host_bench -j $(JOBS) >/dev/null
+	@mkdir -p $(BUILD)/bench && $(HOST)/host_bench $(BUILD)/bench | tee $(BUILD)/bench/host.txt
 	@WH_E2E_DIR=$(BUILD)/bench WH_WIN32_DIR=$(WIN) WH_SOURCE_DIR=$(CURDIR) PYTHONDONTWRITEBYTECODE=1 \
 	  /usr/bin/python3 tests/bench/bench.py
 
