@@ -3,13 +3,14 @@
 #   make test   builds everything and runs every test (host and end-to-end) through CTest
 #   make run    builds and starts WordHatch under Wine (on a virtual display when there is none)
 #   make bench  builds and measures WordHatch beside a minimal ideal expander (not a test)
+#   make soak   1,000 expansions in a row under Wine, with the program's memory use (not a test)
 SHELL := /bin/bash
 BUILD := $(CURDIR)/build
 HOST := $(BUILD)/host
 WIN := $(BUILD)/win32
 JOBS ?= 2
 
-.PHONY: all setup host exe test run bench clean
+.PHONY: all setup host exe test run bench soak clean
 all: exe
 
 setup:
@@ -36,6 +37,11 @@ bench: exe
 	@mkdir -p $(BUILD)/bench && $(HOST)/host_bench $(BUILD)/bench | tee $(BUILD)/bench/host.txt
 	@WH_E2E_DIR=$(BUILD)/bench WH_WIN32_DIR=$(WIN) WH_SOURCE_DIR=$(CURDIR) PYTHONDONTWRITEBYTECODE=1 \
 	  /usr/bin/python3 tests/bench/bench.py
+
+# 1,000 expansions under Wine on a virtual display of its own (SOAK_COUNT to change); not a test.
+soak: exe
+	@WH_E2E_DIR=$(BUILD)/soak WH_WIN32_DIR=$(WIN) WH_SOURCE_DIR=$(CURDIR) PYTHONDONTWRITEBYTECODE=1 \
+	  PYTHONPATH=$(CURDIR)/tests/e2e /usr/bin/python3 tests/soak/soak.py
 
 clean:
 	rm -rf $(BUILD)

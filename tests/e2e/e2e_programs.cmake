@@ -22,5 +22,5 @@ foreach(program wh_e2e_target wh_e2e_probe wh_e2e_probe_hook)
   target_compile_definitions(${program} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE
     _WIN32_WINNT=0x0501 WINVER=0x0501)
   target_link_options(${program} PRIVATE ${WH_WIN_LINK})
-  target_link_libraries(${program} PRIVATE user32 gdi32 shell32 kernel32)
+  target_link_libraries(${program} PRIVATE user32 gdi32 shell32 kernel32 psapi)
 endforeach()

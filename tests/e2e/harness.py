@@ -576,6 +576,11 @@ class Probe:
     def set_clipboard(self, text):
         self.call("clipset", text)
 
+    def memory(self, pid):
+        """(working set, peak working set) of a Windows process, in bytes."""
+        fields = dict(f.split("=", 1) for f in " ".join(self.call("memory", pid)[0]).split())
+        return int(fields["workingset"]), int(fields["peak"])
+
     def key_down(self, vk):
         return self._one("keystate", vk) == "down=1"
 

@@ -37,6 +37,7 @@
 //   clipget                        -> the clipboard's text
 //   clipset TEXT                   -> puts TEXT on the clipboard
 //   keystate VK                    -> down=0|1 of GetAsyncKeyState
+//   memory PID                     -> workingset=BYTES peak=BYTES of the process
 // Exe files (paths as Windows sees them, e.g. Z:\work\...):
 //   resources EXE                  -> type name lang size, one line per resource
 //   icongroup EXE NAME             -> per image: width height colors planes bitcount bytes id, then
@@ -52,6 +53,7 @@
 // for popups.
 #include <windows.h>
 #include <shellapi.h>
+#include <psapi.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -715,6 +717,19 @@ bool Run(const Args& args, Answer* answer) {
   if (command == "keystate") {
     if (!ArgNumber(args, 1, &number, answer, "a virtual key")) return false;
     answer->Line(std::string("down=") + ((GetAsyncKeyState(int(number)) & 0x8000) ? "1" : "0"));
+    return true;
+  }
+  if (command == "memory") {
+    if (!ArgNumber(args, 1, &number, answer, "a process id")) return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, DWORD(number));
+    if (!process) return answer->Fail("OpenProcess failed");
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    BOOL read = GetProcessMemoryInfo(process, &counters, sizeof counters);
+    CloseHandle(process);
+    if (!read) return answer->Fail("GetProcessMemoryInfo failed");
+    answer->Line("workingset=" + std::to_string(counters.WorkingSetSize) + " peak=" +
+                 std::to_string(counters.PeakWorkingSetSize));
     return true;
   }
   if (command == "resources") {
