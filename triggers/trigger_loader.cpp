@@ -216,13 +216,19 @@ static void WriteDefaultTriggerText(FileHandle file) {
 }
 
 // Opens the trigger file for the load. A file that does not exist or is nearly empty is made
-// anew from the default text; a file that exists but cannot be opened is the user's and is
-// left alone. Returns nullptr, having reported why, when there is nothing to load.
+// anew from the default text; a file that exists but cannot be opened is the user's and is left
+// alone, and so is one whose size cannot be had (the editor keeps its text then). Returns nullptr,
+// having reported why, when there is nothing to load.
 static FileHandle OpenOrCreateTriggerFile(const char* path) {
   FileError error = kFileOk;
   FileHandle file = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, &error);
   uint32_t size = 0;
-  if (file && PlatformFileSize(file, &size) && size >= kMinTriggerFileSize) return file;
+  if (file && !PlatformFileSize(file, &size)) {
+    PlatformCloseFile(file);
+    SetStatusText(kCannotOpenText);
+    return nullptr;
+  }
+  if (file && size >= kMinTriggerFileSize) return file;
   if (!file && error != kFileNotFound) {
     PlatformSetEditorText("");
     SetStatusText(kCannotOpenText);
@@ -240,15 +246,17 @@ static FileHandle OpenOrCreateTriggerFile(const char* path) {
 }
 
 // Reads the whole open file into a new text block with room to spare, and closes the file.
+// nullptr when the file could not be read whole.
 static char* ReadWholeFile(FileHandle file) {
   uint32_t size = 0;
-  PlatformFileSize(file, &size);
+  bool sized = PlatformFileSize(file, &size);
   size_t capacity = size_t(size) + kTextSlack;
-  char* text = static_cast<char*>(AllocZeroed(capacity, 1));
+  char* text = sized ? static_cast<char*>(AllocZeroed(capacity, 1)) : nullptr;
   if (text) {
     PlatformSeekFile(file, 0, kSeekFromStart);
     uint32_t read = PlatformReadFile(file, text, size);
     text[read] = 0;
+    if (read != size) FreeAndForget(text);
   }
   PlatformCloseFile(file);
   return text;
@@ -260,13 +268,16 @@ void LoadTriggerFile(const char* path) {
   FileHandle file = OpenOrCreateTriggerFile(path);
   if (!file) return;
   char* text = ReadWholeFile(file);
-  int count = 0, skipped = 0;
-  if (text) {
-    PlatformSetEditorText(text);
-    SetModesFromMarkers(text);
-    count = ReadTriggerLines(text, &skipped);
-    FreeBlock(text);
+  if (!text) {
+    // The editor keeps what it shows: part of the file there would be saved as the whole file.
+    SetStatusText(kCannotOpenText);
+    return;
   }
+  int count = 0, skipped = 0;
+  PlatformSetEditorText(text);
+  SetModesFromMarkers(text);
+  count = ReadTriggerLines(text, &skipped);
+  FreeBlock(text);
   char skippedNote[80] = "";
   if (skipped > 0) snprintf(skippedNote, sizeof skippedNote, kSkippedFormat, skipped);
   SetStatusText(kLoadedFormat, count, skippedNote, gTriggers.debugMode ? kDebugOnText : "");

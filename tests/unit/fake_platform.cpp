@@ -35,6 +35,8 @@ void FakeReset() {
   gFake.doubleClickTime = 500;
 }
 
+bool FakeCallFails() { return ++gFake.fallibleCalls == gFake.failCallAt; }
+
 void FakeRecord(FakeEventKind kind, uint32_t a, uint32_t b, uint32_t c, const std::string& text,
                 const std::string& detail) {
   gFake.events.push_back(FakeEvent{kind, a, b, c, text, detail});
@@ -171,11 +173,16 @@ bool PlatformLastInputTick(uint32_t* tick) {
 // ---- heap ------------------------------------------------------------------------------------
 
 void* PlatformHeapAlloc(size_t bytes) {
-  if (++gFake.heapAllocs == gFake.failHeapAllocAt) return nullptr;
-  return calloc(bytes ? bytes : 1, 1);
+  if (++gFake.heapAllocs == gFake.failHeapAllocAt || FakeCallFails()) return nullptr;
+  void* block = calloc(bytes ? bytes : 1, 1);
+  if (block) gFake.liveHeapBlocks++;
+  return block;
 }
 
-void PlatformHeapFree(void* block) { free(block); }
+void PlatformHeapFree(void* block) {
+  if (block) gFake.liveHeapBlocks--;
+  free(block);
+}
 
 // ---- files: real POSIX files with injected failures ------------------------------------------
 
@@ -187,7 +194,7 @@ FileHandle PlatformOpenFile(const char* path, FileAccess access, FileCreation cr
   FileError dummy;
   if (!error) error = &dummy;
   *error = kFileOk;
-  if (++gFake.fileOpens == gFake.failFileOpenAt || gFake.lockedPaths.count(path ? path : "")) {
+  if (++gFake.fileOpens == gFake.failFileOpenAt || gFake.lockedPaths.count(path ? path : "") || FakeCallFails()) {
     *error = kFileOpenDenied;
     return nullptr;
   }
@@ -216,17 +223,18 @@ void PlatformCloseFile(FileHandle file) {
 
 bool PlatformFileSize(FileHandle file, uint32_t* size) {
   struct stat st;
-  if (!file || fstat(file->fd, &st) != 0 || st.st_size > 0xFFFFFFFFll) return false;
+  if (!file || FakeCallFails() || fstat(file->fd, &st) != 0 || st.st_size > 0xFFFFFFFFll) return false;
   *size = uint32_t(st.st_size);
   return true;
 }
 
 bool PlatformSeekFile(FileHandle file, int32_t offset, FileSeekOrigin origin) {
-  return file && lseek(file->fd, offset, origin == kSeekFromEnd ? SEEK_END : SEEK_SET) >= 0;
+  return file && !FakeCallFails() && lseek(file->fd, offset, origin == kSeekFromEnd ? SEEK_END : SEEK_SET) >= 0;
 }
 
 uint32_t PlatformReadFile(FileHandle file, void* buffer, uint32_t count) {
   uint32_t total = 0;
+  if (FakeCallFails()) return 0;
   while (file && total < count) {
     ssize_t n = read(file->fd, static_cast<char*>(buffer) + total, count - total);
     if (n <= 0) break;
@@ -236,15 +244,17 @@ uint32_t PlatformReadFile(FileHandle file, void* buffer, uint32_t count) {
 }
 
 uint32_t PlatformWriteFile(FileHandle file, const void* buffer, uint32_t count) {
-  if (!file || ++gFake.fileWrites == gFake.failFileWriteAt) return 0;
+  if (!file || ++gFake.fileWrites == gFake.failFileWriteAt || FakeCallFails()) return 0;
   ssize_t n = write(file->fd, buffer, count);
   return n < 0 ? 0 : uint32_t(n);
 }
 
-bool PlatformDeleteFile(const char* path) { return !gFake.failDelete && path && unlink(path) == 0; }
+bool PlatformDeleteFile(const char* path) {
+  return !gFake.failDelete && !FakeCallFails() && path && unlink(path) == 0;
+}
 
 bool PlatformReplaceFile(const char* from, const char* to) {
-  return !gFake.failReplace && from && to && rename(from, to) == 0;
+  return !gFake.failReplace && !FakeCallFails() && from && to && rename(from, to) == 0;
 }
 
 PathKind PlatformPathKind(const char* path) {
@@ -264,7 +274,7 @@ uint32_t PlatformModulePath(char* buffer, uint32_t size) {
 // ---- resources, window, clock ----------------------------------------------------------------
 
 const uint8_t* PlatformRawResource(int id, uint32_t* size) {
-  auto it = gFake.resources.find(id);
+  auto it = FakeCallFails() ? gFake.resources.end() : gFake.resources.find(id);
   *size = it == gFake.resources.end() ? 0 : uint32_t(it->second.size());
   return it == gFake.resources.end() ? nullptr : reinterpret_cast<const uint8_t*>(it->second.data());
 }
@@ -339,7 +349,7 @@ static bool FakeVariable(const std::string& name, std::string* value) {
 }
 
 uint32_t PlatformExpandEnvironment(const char* text, char* out, uint32_t size) {
-  if (gFake.failExpandEnvironment || !text) return 0;
+  if (gFake.failExpandEnvironment || FakeCallFails() || !text) return 0;
   std::string result;
   for (const char* at = text; *at;) {
     const char* close = *at == '%' ? strchr(at + 1, '%') : nullptr;
@@ -410,6 +420,7 @@ int32_t PlatformReadSettingInt(const char* path, const char* section, const char
 }
 
 void PlatformWriteSetting(const char* path, const char* section, const char* key, const char* value) {
+  if (FakeCallFails()) return;  // as the system's: a failed write is not reported
   FakePresetSetting(path ? path : "", section ? section : "", key ? key : "", value ? value : "");
   Record(kFakeSettingWrite, 0, 0, 0, std::string(key ? key : "") + "=" + (value ? value : ""));
 }

@@ -100,6 +100,11 @@ struct FakePlatform {
   bool failDelete, failReplace;
   std::set<std::string> lockedPaths;
   int openFiles;  // files opened and not yet closed
+  int liveHeapBlocks;  // heap blocks allocated and not yet released
+  // The fault sweep's switch: every seam call that can fail (heap, files, resources, settings
+  // writes, environment, shell, window search, list window) counts here, in one sequence, and
+  // the call that reaches failCallAt fails; 0 never fails.
+  int fallibleCalls, failCallAt;
 
   // Settings files: every value by FakeSettingKey(path, section, key). Preset them with
   // FakePresetSetting; the settings seam reads and writes here, and records each write.
@@ -112,6 +117,9 @@ extern FakePlatform gFake;
 
 // Clears every script, counter and record; US keyboard layout; a status bar and an editor exist.
 void FakeReset();
+
+// Counts one fallible seam call; true when the fault sweep makes this one fail.
+bool FakeCallFails();
 
 // Appends one event to gFake.events.
 void FakeRecord(FakeEventKind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0, const std::string& text = "",

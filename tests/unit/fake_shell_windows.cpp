@@ -35,6 +35,7 @@ static FakeWindow* WindowOf(WindowHandle window) {
 }
 
 WindowHandle PlatformFindWindowByExactTitle(const char* title) {
+  if (FakeCallFails()) return nullptr;
   for (size_t i = 0; i < gFake.windows.size(); ++i) {
     if (gFake.windows[i].exists && gFake.windows[i].title == title) return HandleOf(uint32_t(i + 1));
   }
@@ -52,7 +53,7 @@ bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t
   FakeRecord(kFakeTitleQuery, HandleNumber(window));
   out[0] = 0;
   FakeWindow* found = WindowOf(window);
-  if (!found || !found->answers) return false;
+  if (!found || !found->answers || FakeCallFails()) return false;
   size_t n = found->title.size() < size - 1 ? found->title.size() : size - 1;
   memcpy(out, found->title.data(), n);
   out[n] = 0;
@@ -68,11 +69,12 @@ void PlatformBringWindowForward(WindowHandle window) {
 
 int32_t PlatformShellExecute(const char* file, const char* parameters) {
   FakeRecord(kFakeShellExecute, 0, 0, 0, file, parameters);
+  if (FakeCallFails()) return kFakeShellNotFound;
   return gFake.startableFiles.count(file) ? kFakeShellStarted : kFakeShellNotFound;
 }
 
 bool PlatformSetCurrentDirectory(const char* folder) {
-  bool exists = gFake.folders.count(folder) != 0;
+  bool exists = gFake.folders.count(folder) != 0 && !FakeCallFails();
   FakeRecord(kFakeSetDirectory, exists, 0, 0, folder);
   if (exists) gFake.currentDirectory = folder;
   return exists;
@@ -86,5 +88,5 @@ bool PlatformOpenListWindow(const ListPlacement& placement) {
   FakeRecord(kFakeListWindow, 0, 0, 0,
              std::to_string(placement.left) + "," + std::to_string(placement.top) + "," +
                  std::to_string(placement.width) + "," + std::to_string(placement.height));
-  return !gFake.failListWindow;
+  return !gFake.failListWindow && !FakeCallFails();
 }

@@ -71,12 +71,12 @@ TEST_F(LoaderTest, DefaultTextResourceWithoutNulIsReadWithinItsSize) {
   EXPECT_EQ(Read(path), "x=y");
 }
 
-TEST_F(LoaderTest, NoMemoryForTheTextKeepsTheEditor) {
+TEST_F(LoaderTest, NoMemoryForTheTextKeepsTheEditorAndWarns) {
   gFake.editorText = "what the user sees";
   gFake.failHeapAllocAt = kTriggerSlots + 1;  // the text buffer comes right after the entry blocks
   EXPECT_EQ(Load("a=b\r\n"), 0);
   EXPECT_EQ(gFake.editorText, "what the user sees");
-  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 0 ");
+  EXPECT_EQ(gFake.statusText, " * * * WARNING: The trigger file is in use or access is denied!");
 }
 
 TEST_F(LoaderTest, AMissingEntryBlockEndsTheTable) {

@@ -1,0 +1,143 @@
+// The fault sweep: each operation runs once for every seam call it makes, with exactly that call
+// failing, until a run makes no call that fails. Every run must end sound: no file or heap block
+// left open, the trigger file on disk and the editor's text never lost, a report where the
+// program gives one, and the key poller running again.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <functional>
+#include <string>
+
+#include "app/trigger_save.h"
+#include "common/heap.h"
+#include "common/state.h"
+#include "picklist/pick_list.h"
+#include "player/output_player.h"
+#include "tests/unit/fake_platform.h"
+#include "tests/unit/loader_fixture.h"
+#include "watcher/expansion.h"
+#include "watcher/key_poller.h"
+
+namespace {
+
+const char kTriggerText[] = "; mine\r\nbtw=by the way\r\nme=I am %USERNAME%{Enter}\r\nlst=LIST: a;notepad\r\n";
+const char kNewText[] = "; edited\r\nbtw=by the way, really\r\n";
+// No operation here makes more seam calls than this; a sweep that does not end is a fault.
+const int kMostCalls = 2000;
+
+bool Started(uint32_t timer) {
+  for (const FakeEvent& e : gFake.events) {
+    if (e.kind == kFakeTimerStart && e.a == timer) return true;
+  }
+  return false;
+}
+
+class FaultSweepTest : public LoaderTest {
+ protected:
+  void SetUp() override {
+    LoaderTest::SetUp();
+    gPlayer = PlayerState();
+    gPickList = PickListState();
+    path_ = Write("triggers.txt", kTriggerText);
+    snprintf(gShell.triggerPath, sizeof gShell.triggerPath, "%s", path_.c_str());
+    snprintf(gShell.settingsPath, sizeof gShell.settingsPath, "%s", PathOf("WordHatch.ini").c_str());
+  }
+
+  // Runs `prepare` (never failing), then `operation` with call N failing, then `check`, for N
+  // from 1 until the operation runs clean. Returns the number of failing runs.
+  int Sweep(std::function<void()> prepare, std::function<void()> operation, std::function<void()> check) {
+    for (int n = 1; n <= kMostCalls; ++n) {
+      SCOPED_TRACE("call " + std::to_string(n) + " fails");
+      gFake.failCallAt = 0;
+      gFake.events.clear();
+      prepare();
+      gFake.fallibleCalls = 0;
+      gFake.failCallAt = n;
+      operation();
+      bool ranClean = gFake.fallibleCalls < n;
+      gFake.failCallAt = 0;
+      check();
+      EXPECT_EQ(gFake.openFiles, 0);
+      ReleaseAll();
+      EXPECT_EQ(gFake.liveHeapBlocks, 0) << "every heap block is released";
+      if (ranClean || HasFailure()) return n - 1;
+    }
+    ADD_FAILURE() << "the operation never ran clean";
+    return kMostCalls;
+  }
+
+  void ReleaseAll() {
+    ReleaseTriggerTable();
+    FreeAndForget(gPlayer.outputBuffer);
+    ReleasePickList();
+    Write("triggers.txt", kTriggerText);
+  }
+
+  void LoadClean() {
+    gFake.failCallAt = 0;
+    LoadTriggerFile(path_.c_str());
+  }
+
+  // Plays the output handed over, tick by tick, to its end.
+  static void PlayToEnd() {
+    for (int tick = 0; tick < 100 && Started(kPlayTimerId); ++tick) {
+      gFake.events.clear();
+      PlayOutputTick();
+    }
+  }
+
+  std::string path_;
+};
+
+TEST_F(FaultSweepTest, LoadNeverLosesTheFileAndShowsWhatItLoaded) {
+  int failing = Sweep([] {}, [&] { LoadTriggerFile(path_.c_str()); }, [&] {
+    EXPECT_EQ(Read(path_), kTriggerText) << "the user's file on disk is never replaced";
+    EXPECT_FALSE(gFake.statusText.empty()) << "the load always reports";
+    // The editor shows the file's text or keeps what it showed (nothing here), never a part of
+    // the file that a save would then write as the whole.
+    EXPECT_TRUE(gFake.editorText.empty() || gFake.editorText == kTriggerText) << gFake.editorText;
+  });
+  EXPECT_GT(failing, 5);
+}
+
+TEST_F(FaultSweepTest, SaveLeavesTheOldFileOrTheNewOneAndReloads) {
+  int failing = Sweep([] {}, [&] {
+    if (SaveTextAsFile(path_.c_str(), kNewText, uint32_t(strlen(kNewText)))) LoadTriggerFile(path_.c_str());
+  }, [&] {
+    std::string disk = Read(path_);
+    EXPECT_TRUE(disk == kTriggerText || disk == kNewText) << disk;
+    EXPECT_FALSE(Exists(path_ + ".saving")) << "no temporary file is left behind";
+  });
+  EXPECT_GT(failing, 5);
+}
+
+TEST_F(FaultSweepTest, ExpansionAlwaysHandsTheKeyboardBack) {
+  gFake.environment["USERNAME"] = "ann";
+  int entry = -1;
+  int failing = Sweep([&] {
+    LoadClean();
+    entry = 1;  // "me", read again from disk and expanded
+  }, [&] {
+    StartExpansion(entry, 'E');
+    PlayToEnd();
+  }, [&] {
+    EXPECT_TRUE(Started(kPollTimerId)) << "the key poller runs again";
+    EXPECT_EQ(gPlayer.outputBuffer, nullptr);
+    EXPECT_EQ(Read(path_), kTriggerText);
+  });
+  EXPECT_GT(failing, 3);
+}
+
+TEST_F(FaultSweepTest, PickListOpenAndChoiceEndWithThePollerRunning) {
+  int failing = Sweep([] {}, [&] {
+    OpenPickList("a;notepad{Enter}");
+    ChoosePickListItem(1);
+    OnPickListClosed(ListPlacement{1, 2, 300, 200});
+  }, [&] {
+    EXPECT_TRUE(Started(kPollTimerId));
+  });
+  EXPECT_GT(failing, 3);
+}
+
+}  // namespace
