@@ -51,6 +51,8 @@ class FaultSweepTest : public LoaderTest {
       SCOPED_TRACE("call " + std::to_string(n) + " fails");
       gFake.failCallAt = 0;
       gFake.events.clear();
+      gFake.editorText.clear();
+      gFake.statusText.clear();
       prepare();
       gFake.fallibleCalls = 0;
       gFake.failCallAt = n;
@@ -97,6 +99,15 @@ TEST_F(FaultSweepTest, LoadNeverLosesTheFileAndShowsWhatItLoaded) {
     // The editor shows the file's text or keeps what it showed (nothing here), never a part of
     // the file that a save would then write as the whole.
     EXPECT_TRUE(gFake.editorText.empty() || gFake.editorText == kTriggerText) << gFake.editorText;
+  });
+  EXPECT_GT(failing, 5);
+}
+
+TEST_F(FaultSweepTest, MissingFileIsMadeFromTheDefaultTextOrReported) {
+  std::string missing = PathOf("new.txt");
+  int failing = Sweep([&] { remove(missing.c_str()); }, [&] { LoadTriggerFile(missing.c_str()); }, [&] {
+    EXPECT_FALSE(gFake.statusText.empty());
+    EXPECT_TRUE(gFake.editorText.empty() || gFake.editorText == Read(missing));
   });
   EXPECT_GT(failing, 5);
 }
