@@ -1,10 +1,19 @@
-// WM_COMMAND of the main window: File and Edit menu items, accelerators, and the editor's change
+// WM_COMMAND of the main window: every menu item, the accelerators, and the editor's change
 // notification, which puts the changed mark into the title.
 #include "app/commands.h"
 
+#include "app/about_box.h"
 #include "app/app_state.h"
+#include "app/autostart.h"
+#include "app/clipboard_clean.h"
+#include "app/editor_font.h"
 #include "app/file_commands.h"
+#include "app/help_command.h"
 #include "app/shell_rules.h"
+#include "app/totals_box.h"
+#include "app/track_mouse.h"
+#include "app/tray_menu.h"
+#include "app/tray_option.h"
 #include "resources/resource_ids.h"
 
 // Longest title text read back when the mark is added.
@@ -52,6 +61,16 @@ bool OnCommand(HWND window, WPARAM wParam, LPARAM, LRESULT* result) {
     case IDM_FILE_SAVE_AS: *result = OnFileSaveAs(window); return true;
     case IDM_FILE_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
     case IDM_EDIT_SELECT_ALL: SelectAllInFocus(); return true;
+    case IDM_OPT_AUTOSTART: OnAutoStartCommand(); return true;
+    case IDM_OPT_TRAY: OnTrayOptionCommand(); return true;
+    case IDM_OPT_FONT: OnChooseFontCommand(); return true;
+    case IDM_OPT_CLEAN_CLIPBOARD: CleanClipboard(); return true;  // silent either way
+    case IDM_OPT_TRACK_MOUSE: OnTrackMouseCommand(); return true;
+    case IDM_OPT_TOTALS: OnShowTotalsCommand(window); return true;
+    case IDM_HELP_REFERENCE: OnHelpReferenceCommand(window); return true;
+    case IDM_HELP_ABOUT: OnAboutCommand(window); return true;
+    case IDM_HELP_WEBSITE: OnWebsiteCommand(); return true;
+    case IDM_TRAY_SHOW: OnShowFromTrayCommand(window); return true;
     default: return false;
   }
 }

@@ -1,27 +1,31 @@
 // The editor's font, made from the stock GUI font's description.
 #include "app/editor_font.h"
 
+#include <commdlg.h>
+
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "app/shell_rules.h"
 #include "common/text.h"
 
 static const int kFaceNameMax = 30;  // characters of the face name kept
-static const int kPointsPerInch = 72;
 static const char kSymbolFace[] = "Wingdings";
+static const LONG kBoldWeight = 600;  // this weight and heavier count as bold
 
 static HFONT StockFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-// Minus the character height in pixels of `points` on the screen.
-static LONG HeightForPoints(int points) {
+static int ScreenPixelsPerInch() {
   HDC screen = GetDC(nullptr);
   int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  return -MulDiv(points, pixelsPerInch, kPointsPerInch);
+  return pixelsPerInch;
 }
 
 HFONT CreateEditorFont(const char* face, int points, bool bold, bool italic, bool underline) {
   LOGFONTA description;
   if (!GetObjectA(StockFont(), sizeof description, &description)) return StockFont();
   if (face && *face) CopyTextBounded(description.lfFaceName, face, kFaceNameMax + 1);
-  LONG height = points != 0 ? HeightForPoints(points) : description.lfHeight;
+  LONG height = points != 0 ? FontHeightFromPoints(points, ScreenPixelsPerInch()) : description.lfHeight;
   BYTE charset = lstrcmpiA(description.lfFaceName, kSymbolFace) == 0 ? SYMBOL_CHARSET : DEFAULT_CHARSET;
   HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE, charset,
                            OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -32,4 +36,33 @@ HFONT CreateEditorFont(const char* face, int points, bool bold, bool italic, boo
 void DeleteEditorFont(HFONT* font) {
   if (*font && *font != StockFont()) DeleteObject(*font);
   *font = nullptr;
+}
+
+bool ChooseEditorFont(ChosenFont* chosen) {
+  LOGFONTA description = {};
+  CHOOSEFONTA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetDesktopWindow();
+  dialog.lpLogFont = &description;
+  dialog.rgbColors = GetSysColor(COLOR_BTNTEXT);
+  dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST;
+  if (!ChooseFontA(&dialog)) return false;
+  CopyTextBounded(chosen->face, description.lfFaceName, sizeof chosen->face);
+  chosen->points = FontPointsFromHeight(description.lfHeight, ScreenPixelsPerInch());
+  chosen->bold = description.lfWeight >= kBoldWeight;
+  chosen->italic = description.lfItalic != 0;
+  chosen->underline = description.lfUnderline != 0;
+  return true;
+}
+
+void OnChooseFontCommand() {
+  ChosenFont chosen;
+  if (!ChooseEditorFont(&chosen)) return;
+  DeleteEditorFont(&gApp.editorFont);
+  const char* face = chosen.face[0] ? chosen.face : kDefaultFontFace;
+  gApp.editorFont = CreateEditorFont(face, chosen.points, false, false, false);
+  SendMessageA(gApp.editor, WM_SETFONT, reinterpret_cast<WPARAM>(gApp.editorFont), TRUE);
+  char setting[kFontSettingCapacity];
+  FormatFontSetting(face, chosen.points, setting, sizeof setting);
+  WriteSettingText(kKeyFont, setting);
 }

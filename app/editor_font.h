@@ -9,3 +9,18 @@ HFONT CreateEditorFont(const char* face, int points, bool bold, bool italic, boo
 
 // Deletes a font from CreateEditorFont, unless it is the stock font, and forgets it.
 void DeleteEditorFont(HFONT* font);
+
+// What the font dialog gave: a face name (up to 31 characters), a point size and the styles.
+struct ChosenFont {
+  char face[32];
+  int points;
+  bool bold, italic, underline;
+};
+
+// Shows the font dialog, owned by the desktop window so that the main window stays usable
+// meanwhile. Returns false when it was cancelled; otherwise true with the choice in *chosen.
+bool ChooseEditorFont(ChosenFont* chosen);
+
+// Command 3403: the editor takes the chosen face and size (plain style), and the setting "font"
+// keeps them. Sizes below the start-up minimum are used as chosen; the next start corrects them.
+void OnChooseFontCommand();

@@ -1,4 +1,4 @@
-// The File commands: Open, Save, Save As, and the save prompt. Each load of the trigger file
+// The File commands: Open, Save and Save As. Each load of the trigger file
 // happens with the key poller's timer stopped, so the poller never sees a half-built table.
 #include "app/file_commands.h"
 
@@ -6,7 +6,8 @@
 
 #include "app/app_state.h"
 #include "app/file_dialog.h"
-#include "app/main_window.h"
+#include "app/main_title.h"
+#include "app/save_prompt.h"
 #include "app/settings.h"
 #include "app/trigger_save.h"
 #include "common/heap.h"
@@ -18,21 +19,10 @@
 #include "watcher/key_poller.h"
 
 static const char kMessageCaption[] = "WordHatch";
-static const char kSavePromptText[] = "Save changes?\n\n(Press Cancel to return to program)";
 static const char kSaveFailureFormat[] =
     "Unable to save the trigger file\n\n%s\n\n"
     "The file on disk has not been changed, and your text is still in the editor.";
 static const UINT kMessageStyle = MB_TASKMODAL | MB_SETFOREGROUND;
-
-bool RunSavePrompt(HWND window) {
-  // The editor's undo state is the changed state; debug mode never asks.
-  if (!SendMessageA(gApp.editor, EM_CANUNDO, 0, 0) || gTriggers.debugMode) return true;
-  int answer = MessageBoxA(window, kSavePromptText, kMessageCaption, MB_YESNOCANCEL | MB_ICONQUESTION | kMessageStyle);
-  if (answer == IDCANCEL) return false;
-  // A save that failed or was cancelled stops the close or open too, so the text is not lost.
-  if (answer == IDYES) return SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE, 0) == kSaveDone;
-  return true;
-}
 
 // After a load: the trigger file becomes the next run's, and the title shows it without the
 // changed mark.

@@ -1,20 +1,25 @@
 // The main window: class registration, the window procedure, and the handlers of creation,
-// layout, focus and the timers of the key poller and the output player. Commands are in
-// commands.cpp, the end of the run in run_end.cpp.
+// layout, focus and the timers. Commands are in commands.cpp, the tray in tray_menu.cpp, the end
+// of the run in run_end.cpp.
 #include "app/main_window.h"
 
 #include <commctrl.h>
 
+#include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/autostart.h"
 #include "app/commands.h"
 #include "app/editor_font.h"
-#include "app/file_commands.h"
 #include "app/link_cursor.h"
 #include "app/run_end.h"
+#include "app/save_prompt.h"
 #include "app/settings.h"
 #include "app/shell_rules.h"
+#include "app/track_mouse.h"
+#include "app/tray_icon.h"
+#include "app/tray_menu.h"
 #include "common/state.h"
+#include "platform/menu.h"
 #include "platform/win32_window.h"
 #include "player/output_player.h"
 #include "resources/resource_ids.h"
@@ -40,17 +45,10 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   return RegisterClassExA(&wc) != 0;
 }
 
-void SetMainTitleFromPath(HWND window) {
-  char title[kTitleCapacity];
-  FormatMainTitle(gShell.triggerPath, title, sizeof title);
-  SetWindowTextA(window, title);
-}
-
 // The Options menu shows the two options that the window knows at creation.
-static void SetOptionChecks(HWND window) {
-  HMENU menu = GetMenu(window);
-  CheckMenuItem(menu, IDM_OPT_AUTOSTART, MF_BYCOMMAND | (IsAutoStartSet() ? MF_CHECKED : MF_UNCHECKED));
-  CheckMenuItem(menu, IDM_OPT_TRAY, MF_BYCOMMAND | (gShell.trayOption ? MF_CHECKED : MF_UNCHECKED));
+static void SetOptionChecks() {
+  PlatformCheckMenuItem(IDM_OPT_AUTOSTART, IsAutoStartSet());
+  PlatformCheckMenuItem(IDM_OPT_TRAY, gShell.trayOption);
 }
 
 // The editor. Without wrapping it scrolls sideways with the caret; there is no horizontal bar
@@ -88,7 +86,8 @@ static void OnCreate(HWND window) {
   FontChoice font = ParseFontSetting(value);
   gApp.editorFont = CreateEditorFont(font.face, font.points, false, false, false);
   gApp.linkCursor = CreateLinkCursor(gApp.instance);
-  SetOptionChecks(window);
+  Win32AttachMainWindow(window, nullptr, nullptr);
+  SetOptionChecks();
   gApp.editor = CreateEditor(window);
   gApp.statusBar = CreateStatusBar(window);
   Win32AttachMainWindow(window, gApp.editor, gApp.statusBar);
@@ -96,9 +95,12 @@ static void OnCreate(HWND window) {
 }
 
 // WM_SIZE: the editor fills the client area down to the status bar, which places itself.
-// Minimising with the tray option on belongs to the tray and lays nothing out.
+// Minimising with the tray option on hides the window into the tray instead.
 static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
-  if (sizeType == SIZE_MINIMIZED && gShell.trayOption) return;
+  if (sizeType == SIZE_MINIMIZED && gShell.trayOption) {
+    HideToTray(window);
+    return;
+  }
   RECT client, bar;
   GetClientRect(window, &client);
   GetWindowRect(gApp.statusBar, &bar);
@@ -108,16 +110,29 @@ static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
   InvalidateRect(gApp.statusBar, nullptr, TRUE);
 }
 
-// WM_TIMER: the key poller's and the output player's ticks. Returns false for other timers.
+// WM_TIMER: the key poller, the output player, Track Mouse and the about box's link. Returns
+// false for other timers.
 static bool OnTimer(WPARAM id) {
   switch (id) {
     case kPollTimerId: PollKeys(); return true;
     case kPlayTimerId: PlayOutputTick(); return true;
+    case kTrackMouseTimerId: ShowMousePosition(); return true;
+    case kAboutLinkTimerId: OnAboutLinkTimer(); return true;
     default: return false;
   }
 }
 
+// The shell's registered message is not known until run time, so it cannot be a case below.
+static bool IsTaskbarCreated(UINT message) {
+  UINT created = TaskbarCreatedMessage();
+  return created != 0 && message == created;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsTaskbarCreated(message)) {
+    OnTaskbarCreated(window);
+    return 0;
+  }
   switch (message) {
     case WM_CREATE:
       OnCreate(window);
@@ -130,6 +145,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_CLOSE:
       if (!RunSavePrompt(window)) return 0;
+      break;
+    case kTrayCallbackMessage:
+      OnTrayCallback(window, lParam);
       break;
     case WM_COMMAND: {
       LRESULT result = 0;

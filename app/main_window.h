@@ -8,6 +8,3 @@
 bool RegisterMainWindowClass(HINSTANCE instance);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Sets the main window's title to "WordHatch - " and the trigger path (no changed mark).
-void SetMainTitleFromPath(HWND window);

@@ -75,10 +75,13 @@ void WriteWindowPlacement(WindowBox box) {
   WriteSettingInt(kKeyWindowHeight, box.height);
 }
 
+int32_t ReadActivationTotal() {
+  uint32_t total = uint32_t(ReadSettingInt(kKeyActivationCount, 0)) + uint32_t(gShell.automationCount);
+  return int32_t(total);
+}
+
 void WriteEndOfRunSettings(WindowStartState state) {
   WriteSettingText(kKeyWindowStart, StartStateText(state));
   if (!IsSettingPresent(gShell.settingsPath, kSettingsSection, kKeyFont)) WriteSettingText(kKeyFont, kDefaultFontSetting);
-  // The sum wraps like the 32-bit counter it is rather than overflowing.
-  uint32_t total = uint32_t(ReadSettingInt(kKeyActivationCount, 0)) + uint32_t(gShell.automationCount);
-  WriteSettingInt(kKeyActivationCount, int32_t(total));
+  WriteSettingInt(kKeyActivationCount, ReadActivationTotal());
 }

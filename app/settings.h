@@ -49,6 +49,10 @@ bool ReadStartupSettings(const char* programPath, WindowBox* saved);
 // WM_EXITSIZEMOVE: writes the placement in the order left, top, width, height.
 void WriteWindowPlacement(WindowBox box);
 
+// The expansions of all runs: "activation_count" plus this run's automation count, summed as
+// the 32-bit counter wraps rather than overflowing.
+int32_t ReadActivationTotal();
+
 // The end of the run: writes "window_start", writes "font" as "Courier New,10" when it is
 // absent, and adds this run's automation count to "activation_count".
 void WriteEndOfRunSettings(WindowStartState state);

@@ -57,6 +57,30 @@ FontChoice ParseFontSetting(const char* value) {
   return font;
 }
 
+int32_t MulDivRounded(int32_t a, int32_t b, int32_t c) {
+  if (c == 0) return -1;
+  int64_t product = int64_t(a) * b;
+  int64_t half = (c < 0 ? -int64_t(c) : int64_t(c)) / 2;
+  bool negative = (product < 0) != (c < 0);
+  int64_t magnitude = ((product < 0 ? -product : product) + half) / (c < 0 ? -int64_t(c) : int64_t(c));
+  int64_t result = negative ? -magnitude : magnitude;
+  return (result > INT32_MAX || result < INT32_MIN) ? -1 : int32_t(result);
+}
+
+static const int32_t kPointsPerInch = 72;
+
+int32_t FontHeightFromPoints(int32_t points, int32_t pixelsPerInch) {
+  return -MulDivRounded(points, pixelsPerInch, kPointsPerInch);
+}
+
+int32_t FontPointsFromHeight(int32_t height, int32_t pixelsPerInch) {
+  return MulDivRounded(height < 0 ? -height : height, kPointsPerInch, pixelsPerInch);
+}
+
+void FormatFontSetting(const char* face, int32_t points, char* out, size_t size) {
+  snprintf(out, size, "%s,%d", face && *face ? face : kDefaultFontFace, int(points));
+}
+
 WindowBox InitialWindowBox(WindowBox saved, int32_t screenWidth, int32_t screenHeight) {
   WindowBox box = saved;
   if (box.width == 0) box.width = kDefaultWindowWidth;

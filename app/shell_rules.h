@@ -44,6 +44,20 @@ struct FontChoice {
 // it is below 7.
 FontChoice ParseFontSetting(const char* value);
 
+// The system's MulDiv: a times b divided by c, rounded to the nearest integer with halves away
+// from zero; -1 when c is 0 or the result does not fit in 32 bits.
+int32_t MulDivRounded(int32_t a, int32_t b, int32_t c);
+
+// The font height (LOGFONT's lfHeight) that asks for a character height of `points` at the
+// screen's `pixelsPerInch`: negative, as a character height is asked for.
+int32_t FontHeightFromPoints(int32_t points, int32_t pixelsPerInch);
+
+// The point size of a font description's height in pixels (either sign) at `pixelsPerInch`.
+int32_t FontPointsFromHeight(int32_t height, int32_t pixelsPerInch);
+
+// The "font" setting for a face and a size: "face,points" ("Courier New" for an empty face).
+void FormatFontSetting(const char* face, int32_t points, char* out, size_t size);
+
 // The main window's outer rectangle.
 struct WindowBox {
   int32_t left, top, width, height;

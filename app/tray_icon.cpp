@@ -22,7 +22,7 @@ static NOTIFYICONDATAA IconRecord(HWND window) {
   return record;
 }
 
-void AddTrayIcon(HWND window, HICON icon, const char* tip) {
+bool AddTrayIcon(HWND window, HICON icon, const char* tip) {
   NOTIFYICONDATAA record = IconRecord(window);
   record.uFlags = NIF_MESSAGE | NIF_ICON;
   record.uCallbackMessage = kTrayCallbackMessage;
@@ -31,7 +31,7 @@ void AddTrayIcon(HWND window, HICON icon, const char* tip) {
     record.uFlags |= NIF_TIP;
     CopyTextBounded(record.szTip, tip, sizeof record.szTip);
   }
-  Shell_NotifyIconA(NIM_ADD, &record);
+  return Shell_NotifyIconA(NIM_ADD, &record) != 0;
 }
 
 void RemoveTrayIcon(HWND window) {

@@ -6,8 +6,8 @@
 const UINT kTrayCallbackMessage = 0x222;
 
 // Adds the icon for `window` (the desktop window when nullptr) with `icon` (the information icon
-// when nullptr) and the tip `tip` (none when empty). The shell's answer is not looked at.
-void AddTrayIcon(HWND window, HICON icon, const char* tip);
+// when nullptr) and the tip `tip` (none when empty). Returns false when the shell did not take it.
+bool AddTrayIcon(HWND window, HICON icon, const char* tip);
 
 // Removes the icon of `window`, if it has one.
 void RemoveTrayIcon(HWND window);

@@ -10,6 +10,7 @@ set(WH_CORE_SOURCES
   watcher/key_poller.cpp
   watcher/matcher.cpp
   watcher/expansion.cpp
+  watcher/tilde_remap.cpp
   player/keystrokes.cpp
   player/output_player.cpp
   player/mouse_commands.cpp
@@ -20,6 +21,11 @@ set(WH_CORE_SOURCES
   app/settings.cpp
   app/trigger_save.cpp
   app/link_cursor_shape.cpp
+  app/registry_helpers.cpp
+  app/autostart.cpp
+  app/clipboard_clean.cpp
+  app/track_mouse.cpp
+  app/tray_option.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
@@ -35,6 +41,9 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_environment.cpp
   platform/win32_top_windows.cpp
   platform/win32_shell.cpp
+  platform/win32_registry.cpp
+  platform/win32_clipboard.cpp
+  platform/win32_menu.cpp
 )
 
 # The application shell: Win32 only.
@@ -43,11 +52,16 @@ set(WH_APP_SOURCES
   app/main_window.cpp
   app/commands.cpp
   app/file_commands.cpp
+  app/save_prompt.cpp
+  app/main_title.cpp
   app/file_dialog.cpp
   app/run_end.cpp
   app/editor_font.cpp
   app/link_cursor.cpp
   app/tray_icon.cpp
-  app/autostart.cpp
   picklist/list_window.cpp
+  app/tray_menu.cpp
+  app/help_command.cpp
+  app/about_box.cpp
+  app/totals_box.cpp
 )

@@ -15,6 +15,7 @@ struct ShellState {
   bool trayOption;
   bool wrapOption;
   bool remapAllowed;        // this computer may use the tilde-as-Alt remap mode
+  bool trackMouse;          // the status bar shows the cursor's position (Track Mouse)
   int32_t automationCount;  // expansions started in this run
 };
 extern ShellState gShell;
@@ -61,6 +62,10 @@ struct WatcherState {
   uint32_t lastFullScanAt;  // when the last scan that looked at every key ran
   bool settled;           // a complete scan ran at least the settle time after the last input
   bool scanDue;           // the key state was reset: the next tick must scan
+
+  // Tilde remap: the synthetic Alt is down. The tilde key's entry of previousKeyState says
+  // whether the tilde key is held; an expansion lets the Alt go while the key stays held.
+  bool remapAltDown;
 };
 extern WatcherState gWatcher;
 

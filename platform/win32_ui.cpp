@@ -16,6 +16,8 @@ void Win32AttachMainWindow(HWND mainWindow, HWND editor, HWND statusBar) {
   gUi.statusBar = statusBar;
 }
 
+HWND Win32MainWindow() { return IsWindow(gUi.main) ? gUi.main : nullptr; }
+
 void PlatformShowStatusText(const char* text) {
   if (!IsWindow(gUi.statusBar)) return;
   SendMessageA(gUi.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));

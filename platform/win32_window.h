@@ -4,3 +4,6 @@
 
 // Names the main window and its editor and status bar; any of them may be nullptr.
 void Win32AttachMainWindow(HWND mainWindow, HWND editor, HWND statusBar);
+
+// The main window named last, or nullptr while there is none.
+HWND Win32MainWindow();

@@ -57,6 +57,7 @@ static void ResetKeyboardState() {
   PlatformClearKeyboardState();
   DrainKeyPresses();
   memset(gWatcher.previousKeyState, 0, sizeof gWatcher.previousKeyState);
+  gWatcher.remapAltDown = false;  // released with the other modifiers above
   gWatcher.scanDue = true;  // every key looks up now: the next tick must see the ones still held
   DrainKeyPresses();
 }

@@ -22,6 +22,7 @@
 #include "triggers/key_names.h"
 #include "triggers/trigger_loader.h"
 #include "watcher/key_poller.h"
+#include "watcher/tilde_remap.h"
 
 const uint32_t kModifierWaitMs = 1000;
 const uint32_t kModifierLookMs = 10;
@@ -125,6 +126,9 @@ static char* ExpandVariables(char* output, uint32_t capacity) {
 void StartExpansion(int entry, uint8_t pressedKey) {
   const TriggerEntry* trigger = gTriggers.entries[entry];
   if (gTriggers.debugMode) LogFiring(trigger);
+  // The remap's own Alt would otherwise hold up the wait below for its whole length and turn
+  // the output into Alt combinations.
+  ReleaseRemapAlt();
   WaitForModifiersUp();
   // A middle click types nothing, so an abbreviation that ends with one has less to erase.
   if (gTriggers.flags[entry] == 0 && pressedKey != kVkMiddleButton) EraseTyped(gTriggers.matchLengths[entry]);

@@ -17,6 +17,7 @@
 #include "platform/ui.h"
 #include "watcher/expansion.h"
 #include "watcher/matcher.h"
+#include "watcher/tilde_remap.h"
 
 const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
 const int kNoKey = -1;
@@ -124,6 +125,12 @@ void PollKeys() {
   uint32_t now = PlatformTickCount();
   if (!ScanNeeded(now)) return;
   PlatformStopTimer(kPollTimerId);
+  // The tilde key changes only through an input event, so a tick that skips the scan has no
+  // remap step to run either.
+  if ((gTriggers.remapMode & kRemapModeBit) && RemapTildeKey()) {
+    RearmPoller();
+    return;
+  }
   int pressed = ScanForPressedKey();
   if (pressed == kNoKey) NoteCompleteScan(now);
   if (pressed == kNoKey || !RecordKeyPress(pressed)) {

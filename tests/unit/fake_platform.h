@@ -31,6 +31,7 @@ enum FakeEventKind {
   kFakeTitleQuery,    // a = window (1-based index into gFake.windows)
   kFakeBringForward,  // a = window
   kFakeListWindow,    // text = "left,top,width,height"
+  kFakeRegistryCall,  // text: the call and its arguments, e.g. "open HKCU Software\\X query"
 };
 
 struct FakeEvent {
@@ -52,6 +53,8 @@ struct FakePlatform {
   uint16_t asyncKeyState[256];
   uint16_t threadKeyState[256];
   int asyncKeyQueries;  // how many times the async state was asked
+  // When set, synthetic key events change asyncKeyState at once, as the system's input does.
+  bool syntheticKeysChangeState;
   // Layout answers of PlatformKeyForChar that replace the US layout's, by byte value (0 to 255).
   std::map<int, uint16_t> keyForChar;
   // The system's last-input time; hasLastInputTick false makes the query fail.
@@ -110,10 +113,34 @@ struct FakePlatform {
   // FakePresetSetting; the settings seam reads and writes here, and records each write.
   std::map<std::string, std::string> settings;
 
+  // Registry: the values of each key by "HKCU\\path" (or "HKLM\\path"); a key exists once it is a
+  // member, with or without values. Each value keeps its type (2 for REG_EXPAND_SZ) and bytes.
+  struct RegistryValue {
+    uint32_t type;
+    std::string data;
+  };
+  std::map<std::string, std::map<std::string, RegistryValue>> registry;
+  bool failRegistryCreate, failRegistrySet;
+  int openRegistryKeys;  // keys opened and not yet closed
+
+  // Clipboard: its formats by number (1 CF_TEXT) with their bytes; busy makes opening fail.
+  std::map<uint32_t, std::string> clipboard;
+  bool clipboardBusy, failClipboardLock, failClipboardMemory;
+  int clipboardOpens, clipboardLocks;  // opened (locked) and not yet closed (unlocked)
+
+  // The main menu's check marks by command id.
+  std::map<uint32_t, bool> menuChecks;
+
   std::vector<FakeEvent> events;
 };
 
 extern FakePlatform gFake;
+
+// The registry key name of the fake's store: "HKCU\\" or "HKLM\\" and the path.
+std::string FakeRegistryKeyName(int root, const std::string& path);
+
+// The registry calls recorded so far, in order.
+std::vector<std::string> FakeRegistryCalls();
 
 // Clears every script, counter and record; US keyboard layout; a status bar and an editor exist.
 void FakeReset();

@@ -191,3 +191,30 @@ TEST(MainTitle, PathAfterThePrefixAndTheMarkOnce) {
   EXPECT_TRUE(AddChangedMark(fits, sizeof fits));
   EXPECT_STREQ(fits, "12345 *");
 }
+
+TEST(FontSize, PointsAndPixelsConvertAsTheSystemRounds) {
+  EXPECT_EQ(MulDivRounded(10, 96, 72), 13) << "13.33";
+  EXPECT_EQ(MulDivRounded(3, 1, 2), 2) << "halves go away from zero";
+  EXPECT_EQ(MulDivRounded(-3, 1, 2), -2);
+  EXPECT_EQ(MulDivRounded(1, 1, 0), -1);
+  EXPECT_EQ(MulDivRounded(INT32_MAX, 2, 1), -1) << "a result beyond 32 bits";
+  EXPECT_EQ(FontHeightFromPoints(10, 96), -13);
+  EXPECT_EQ(FontHeightFromPoints(12, 120), -20);
+  EXPECT_EQ(FontPointsFromHeight(-13, 96), 10) << "9.75 rounds up";
+  EXPECT_EQ(FontPointsFromHeight(13, 96), 10) << "either sign of the height";
+  EXPECT_EQ(FontPointsFromHeight(-16, 96), 12);
+  EXPECT_EQ(FontPointsFromHeight(-7, 96), 5);
+  EXPECT_EQ(FontPointsFromHeight(-13, 0), -1);
+  for (int points = 6; points <= 72; ++points) {
+    EXPECT_EQ(FontPointsFromHeight(FontHeightFromPoints(points, 96), 96), points) << points << " points";
+  }
+}
+
+TEST(FontSize, TheSettingKeepsAChosenSmallSizeAndTheNextStartCorrectsIt) {
+  char setting[kFontSettingCapacity];
+  FormatFontSetting("Arial", 5, setting, sizeof setting);
+  EXPECT_STREQ(setting, "Arial,5");
+  EXPECT_EQ(ParseFontSetting(setting).points, 10);
+  FormatFontSetting("", 12, setting, sizeof setting);
+  EXPECT_STREQ(setting, "Courier New,12");
+}

@@ -38,6 +38,13 @@
 //   clipset TEXT                   -> puts TEXT on the clipboard
 //   keystate VK                    -> down=0|1 of GetAsyncKeyState
 //   memory PID                     -> workingset=BYTES peak=BYTES of the process
+//   clipput [KIND DATA]...         -> empties the clipboard and puts DATA on it in each KIND: text
+//                                     (CF_TEXT, the bytes as given) or html ("HTML Format")
+//   clipformats                    -> number name of each format on the clipboard, in its order
+//   cursor                         -> x y of the mouse cursor as the system sees it
+//   regmsg NAME                    -> the number of the registered window message NAME
+//   tray HWND ID                   -> exists=0|1: whether the shell has the window's icon ID
+//   traydelete HWND ID             -> removes that icon, as a restarting shell loses it
 // Exe files (paths as Windows sees them, e.g. Z:\work\...):
 //   resources EXE                  -> type name lang size, one line per resource
 //   icongroup EXE NAME             -> per image: width height colors planes bitcount bytes id, then
@@ -514,6 +521,52 @@ bool RunClipboardSet(const Args& args, Answer* answer) {
   return true;
 }
 
+bool RunClipboardPut(const Args& args, Answer* answer) {
+  if (!OpenClipboard(nullptr)) return answer->Fail("cannot open the clipboard");
+  EmptyClipboard();
+  bool ok = true;
+  for (size_t i = 1; i + 1 < args.size(); i += 2) {
+    UINT format = args[i] == "html" ? RegisterClipboardFormatW(L"HTML Format") : CF_TEXT;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, args[i + 1].size() + 1);
+    if (!memory) {
+      ok = false;
+      break;
+    }
+    memcpy(GlobalLock(memory), args[i + 1].c_str(), args[i + 1].size() + 1);
+    GlobalUnlock(memory);
+    ok = ok && SetClipboardData(format, memory) != nullptr;
+  }
+  CloseClipboard();
+  if (!ok) return answer->Fail("SetClipboardData failed");
+  answer->Line("set");
+  return true;
+}
+
+bool RunClipboardFormats(Answer* answer) {
+  if (!OpenClipboard(nullptr)) return answer->Fail("cannot open the clipboard");
+  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+    wchar_t name[256] = L"";
+    GetClipboardFormatNameW(format, name, 255);
+    answer->Fields({Number(long(format)), EscapedWide(name)});
+  }
+  CloseClipboard();
+  return true;
+}
+
+// NIM_MODIFY that changes nothing succeeds only for an icon the shell has.
+bool RunTrayIcon(const Args& args, Answer* answer, bool remove) {
+  HWND window;
+  unsigned long id = 0;
+  if (!ArgWindow(args, 1, &window, answer) || !ArgNumber(args, 2, &id, answer, "an icon id")) return false;
+  NOTIFYICONDATAW icon = {};
+  icon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  icon.hWnd = window;
+  icon.uID = UINT(id);
+  BOOL done = Shell_NotifyIconW(remove ? NIM_DELETE : NIM_MODIFY, &icon);
+  answer->Line(std::string(remove ? "removed=" : "exists=") + (done ? "1" : "0"));
+  return true;
+}
+
 bool RunIconGroup(const Args& args, Answer* answer) {
   Module module;
   if (!OpenModule(args, 1, &module, answer)) return false;
@@ -714,6 +767,20 @@ bool Run(const Args& args, Answer* answer) {
   }
   if (command == "clipget") return RunClipboardGet(answer);
   if (command == "clipset") return RunClipboardSet(args, answer);
+  if (command == "clipput") return RunClipboardPut(args, answer);
+  if (command == "clipformats") return RunClipboardFormats(answer);
+  if (command == "cursor") {
+    POINT at = {0, 0};
+    if (!GetCursorPos(&at)) return answer->Fail("GetCursorPos failed");
+    answer->Fields({Number(at.x), Number(at.y)});
+    return true;
+  }
+  if (command == "regmsg") {
+    if (args.size() < 2) return answer->Fail("expected a message name");
+    answer->Line(Number(long(RegisterWindowMessageW(Wide(args[1]).c_str()))));
+    return true;
+  }
+  if (command == "tray" || command == "traydelete") return RunTrayIcon(args, answer, command == "traydelete");
   if (command == "keystate") {
     if (!ArgNumber(args, 1, &number, answer, "a virtual key")) return false;
     answer->Line(std::string("down=") + ((GetAsyncKeyState(int(number)) & 0x8000) ? "1" : "0"));

@@ -14,6 +14,8 @@ namespace {
 void WriteMenuDump(HWND window, DWORD probeProcess) {
   std::string lines;
   HMENU menu = GetMenu(window);
+  // A popup menu's own window (class #32768) has no menu bar but knows the menu it shows.
+  if (!menu) menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
   if (menu) {
     probe::DumpMenu(menu, "", &lines);
   } else {

@@ -1,0 +1,49 @@
+// Clipboard seam over user32 and movable global memory.
+#include <windows.h>
+
+#include <string.h>
+
+#include "platform/clipboard.h"
+#include "platform/win32_window.h"
+
+// The CF_TEXT handle locked by PlatformLockClipboardText.
+static HANDLE gLockedText;
+
+bool PlatformClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT) != 0; }
+
+// An owner is needed: emptying a clipboard opened without one leaves it ownerless, and the
+// system then refuses the new text, which would lose what the user had copied.
+bool PlatformOpenClipboard() { return OpenClipboard(Win32MainWindow()) != 0; }
+
+void PlatformCloseClipboard() { CloseClipboard(); }
+
+const char* PlatformLockClipboardText(uint32_t* size) {
+  *size = 0;
+  HANDLE data = GetClipboardData(CF_TEXT);
+  const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+  if (!text) return nullptr;
+  gLockedText = data;
+  *size = uint32_t(GlobalSize(data));
+  return text;
+}
+
+void PlatformUnlockClipboardText() {
+  if (gLockedText) GlobalUnlock(gLockedText);
+  gLockedText = nullptr;
+}
+
+bool PlatformReplaceClipboardText(const char* text, uint32_t length) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, SIZE_T(length) + 1);
+  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  if (!bytes) {
+    if (block) GlobalFree(block);
+    return false;
+  }
+  memcpy(bytes, text, length);
+  GlobalUnlock(block);
+  EmptyClipboard();
+  // From here on the system owns the block, unless it refuses it.
+  if (SetClipboardData(CF_TEXT, block)) return true;
+  GlobalFree(block);
+  return false;
+}
