@@ -8,6 +8,7 @@
 #include "app/file_dialog.h"
 #include "app/main_title.h"
 #include "app/save_prompt.h"
+#include "app/trigger_open.h"
 #include "app/settings.h"
 #include "app/trigger_save.h"
 #include "common/heap.h"
@@ -35,11 +36,8 @@ void OnFileOpen(HWND window) {
   if (!RunSavePrompt(window)) return;
   char name[kPathCapacity] = {0};
   if (!AskFileName(window, name, kTriggerFileFilter, kAskToOpen) || !name[0]) return;
-  CopyTextBounded(gShell.triggerPath, name, sizeof gShell.triggerPath);
-  PlatformStopTimer(kPollTimerId);
-  LoadTriggerFile(gShell.triggerPath);
-  RememberTriggerFile(window);
-  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+  OpenTriggerFile(name);
+  SetMainTitleFromPath(window);
 }
 
 // Writes the editor's whole text as the trigger file. False when it could not be read or

@@ -26,6 +26,8 @@ set(WH_CORE_SOURCES
   app/clipboard_clean.cpp
   app/track_mouse.cpp
   app/tray_option.cpp
+  app/help_file.cpp
+  app/trigger_open.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.

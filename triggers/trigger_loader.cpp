@@ -263,16 +263,16 @@ static char* ReadWholeFile(FileHandle file) {
   return text;
 }
 
-void LoadTriggerFile(const char* path) {
+bool LoadTriggerFile(const char* path) {
   ResetKeyboardState();
   RenewTriggerTable();
   FileHandle file = OpenOrCreateTriggerFile(path);
-  if (!file) return;
+  if (!file) return false;
   char* text = ReadWholeFile(file);
   if (!text) {
     // The editor keeps what it shows: part of the file there would be saved as the whole file.
     SetStatusText(kCannotOpenText);
-    return;
+    return false;
   }
   int count = 0, skipped = 0;
   PlatformSetEditorText(text);
@@ -282,6 +282,7 @@ void LoadTriggerFile(const char* path) {
   char skippedNote[80] = "";
   if (skipped > 0) snprintf(skippedNote, sizeof skippedNote, kSkippedFormat, skipped);
   SetStatusText(kLoadedFormat, count, skippedNote, gTriggers.debugMode ? kDebugOnText : "");
+  return true;
 }
 
 // ---- file access for the expansion lookup ----------------------------------------------------

@@ -5,8 +5,9 @@
 // Rebuilds the trigger table from the file at `path`: releases held modifiers, clears the key
 // state and the typed history, creates a missing or nearly empty file from the default trigger
 // text, shows the file in the editor, sets debug and remap mode from the marker words, and
-// reports " Triggers Loaded: %d %s" in the status bar.
-void LoadTriggerFile(const char* path);
+// reports " Triggers Loaded: %d %s" in the status bar. Returns false, having told the user, when
+// the file could be neither read nor made; the editor may then still show an earlier text.
+bool LoadTriggerFile(const char* path);
 
 // Releases every entry block of the trigger table (end of the run).
 void ReleaseTriggerTable();

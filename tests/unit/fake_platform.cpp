@@ -458,14 +458,14 @@ static RegistryKey FakeOpenKey(const std::string& name) {
 RegistryKey PlatformOpenRegistryKey(RegistryRoot root, const char* path, RegistryAccess access) {
   std::string name = FakeRegistryKeyName(root, path);
   Record(kFakeRegistryCall, 0, 0, 0, "open " + name + " " + kFakeAccessNames[access]);
-  if (root == kRegistryNoRoot || !gFake.registry.count(name)) return nullptr;
+  if (root == kRegistryNoRoot || !gFake.registry.count(name) || FakeCallFails()) return nullptr;
   return FakeOpenKey(name);
 }
 
 RegistryKey PlatformCreateRegistryKey(RegistryRoot root, const char* path) {
   std::string name = FakeRegistryKeyName(root, path);
   Record(kFakeRegistryCall, 0, 0, 0, "create " + name);
-  if (root == kRegistryNoRoot || gFake.failRegistryCreate) return nullptr;
+  if (root == kRegistryNoRoot || gFake.failRegistryCreate || FakeCallFails()) return nullptr;
   gFake.registry[name];
   return FakeOpenKey(name);
 }
@@ -481,7 +481,7 @@ bool PlatformQueryRegistryValue(RegistryKey key, const char* name, void* buffer,
   Record(kFakeRegistryCall, 0, 0, 0, "query " + std::string(name) + " " + std::to_string(*size));
   auto& values = gFake.registry[key->name];
   auto value = values.find(name);
-  if (value == values.end()) return false;
+  if (value == values.end() || FakeCallFails()) return false;
   const std::string& data = value->second.data;
   bool fits = data.size() <= *size;
   if (fits) memcpy(buffer, data.data(), data.size());
@@ -491,20 +491,20 @@ bool PlatformQueryRegistryValue(RegistryKey key, const char* name, void* buffer,
 
 bool PlatformSetRegistryExpandString(RegistryKey key, const char* name, const char* data, uint32_t size) {
   Record(kFakeRegistryCall, 0, 0, 0, "set " + std::string(name) + " " + std::to_string(size));
-  if (gFake.failRegistrySet) return false;
+  if (gFake.failRegistrySet || FakeCallFails()) return false;
   gFake.registry[key->name][name] = FakePlatform::RegistryValue{2, std::string(data, size)};
   return true;
 }
 
 bool PlatformDeleteRegistryValue(RegistryKey key, const char* name) {
   Record(kFakeRegistryCall, 0, 0, 0, "deletevalue " + std::string(name));
-  return gFake.registry[key->name].erase(name) > 0;
+  return !FakeCallFails() && gFake.registry[key->name].erase(name) > 0;
 }
 
 bool PlatformDeleteRegistryKey(RegistryRoot root, const char* path) {
   std::string name = FakeRegistryKeyName(root, path);
   Record(kFakeRegistryCall, 0, 0, 0, "deletekey " + name);
-  return gFake.registry.erase(name) > 0;
+  return !FakeCallFails() && gFake.registry.erase(name) > 0;
 }
 
 // ---- clipboard -------------------------------------------------------------------------------
@@ -514,7 +514,7 @@ const uint32_t kFakeTextFormat = 1;
 bool PlatformClipboardHasText() { return gFake.clipboard.count(kFakeTextFormat) > 0; }
 
 bool PlatformOpenClipboard() {
-  if (gFake.clipboardBusy) return false;
+  if (gFake.clipboardBusy || FakeCallFails()) return false;
   gFake.clipboardOpens++;
   return true;
 }
@@ -527,7 +527,9 @@ static char* gFakeLockedText;
 const char* PlatformLockClipboardText(uint32_t* size) {
   *size = 0;
   auto text = gFake.clipboard.find(kFakeTextFormat);
-  if (gFake.clipboardOpens <= 0 || gFake.failClipboardLock || text == gFake.clipboard.end()) return nullptr;
+  if (gFake.clipboardOpens <= 0 || gFake.failClipboardLock || text == gFake.clipboard.end() || FakeCallFails()) {
+    return nullptr;
+  }
   gFake.clipboardLocks++;
   *size = uint32_t(text->second.size());
   free(gFakeLockedText);
@@ -543,7 +545,7 @@ void PlatformUnlockClipboardText() {
 }
 
 bool PlatformReplaceClipboardText(const char* text, uint32_t length) {
-  if (gFake.clipboardOpens <= 0 || gFake.failClipboardMemory) return false;
+  if (gFake.clipboardOpens <= 0 || gFake.failClipboardMemory || FakeCallFails()) return false;
   std::string block(text, length);
   gFake.clipboard.clear();
   gFake.clipboard[kFakeTextFormat] = block + '\0';

@@ -105,8 +105,8 @@ struct FakePlatform {
   int openFiles;  // files opened and not yet closed
   int liveHeapBlocks;  // heap blocks allocated and not yet released
   // The fault sweep's switch: every seam call that can fail (heap, files, resources, settings
-  // writes, environment, shell, window search, list window) counts here, in one sequence, and
-  // the call that reaches failCallAt fails; 0 never fails.
+  // writes, environment, shell, window search, list window, registry, clipboard) counts here,
+  // in one sequence, and the call that reaches failCallAt fails; 0 never fails.
   int fallibleCalls, failCallAt;
 
   // Settings files: every value by FakeSettingKey(path, section, key). Preset them with

@@ -9,7 +9,13 @@
 #include <functional>
 #include <string>
 
+#include "app/autostart.h"
+#include "app/clipboard_clean.h"
+#include "app/help_file.h"
+#include "app/trigger_open.h"
 #include "app/trigger_save.h"
+#include "resources/resource_ids.h"
+#include "tools/pack_text.h"
 #include "common/heap.h"
 #include "common/state.h"
 #include "picklist/pick_list.h"
@@ -112,6 +118,19 @@ TEST_F(FaultSweepTest, MissingFileIsMadeFromTheDefaultTextOrReported) {
   EXPECT_GT(failing, 5);
 }
 
+TEST_F(FaultSweepTest, OpenShowsTheNewFileOrNothingAndResumesThePoller) {
+  std::string other = Write("other.txt", "; other\r\nomw=on my way\r\n");
+  int failing = Sweep([&] {
+    LoadClean();  // the editor shows the first file
+  }, [&] { OpenTriggerFile(other.c_str()); }, [&] {
+    EXPECT_TRUE(gFake.editorText.empty() || gFake.editorText == Read(other)) << "never the old file's text";
+    EXPECT_EQ(Read(path_), kTriggerText);
+    EXPECT_EQ(Read(other), "; other\r\nomw=on my way\r\n");
+    EXPECT_TRUE(Started(kPollTimerId));
+  });
+  EXPECT_GT(failing, 5);
+}
+
 TEST_F(FaultSweepTest, SaveLeavesTheOldFileOrTheNewOneAndReloads) {
   int failing = Sweep([] {}, [&] {
     if (SaveTextAsFile(path_.c_str(), kNewText, uint32_t(strlen(kNewText)))) LoadTriggerFile(path_.c_str());
@@ -149,6 +168,49 @@ TEST_F(FaultSweepTest, PickListOpenAndChoiceEndWithThePollerRunning) {
     EXPECT_TRUE(Started(kPollTimerId));
   });
   EXPECT_GT(failing, 3);
+}
+
+TEST_F(FaultSweepTest, HelpIsShownWholeOrReported) {
+  const std::string help = "WordHatch help\r\n" + std::string(3000, 'h') + "\r\n";
+  gFake.resources[IDR_HELP_TEXT] = PackText(help) + '\0';
+  gFake.startableFiles = {"notepad.exe"};
+  std::string path = PathOf("WordHatch README.txt");
+  HelpResult result = kHelpShown;
+  int failing = Sweep([&] { Write("WordHatch README.txt", std::string(5000, 's')); }, [&] {
+    char command[kHelpCommandSize];
+    result = ShowHelpFile(path.c_str(), command);
+  }, [&] {
+    bool asked = !FakeEventsOf(kFakeShellExecute).empty();
+    // Notepad is only ever asked to show the whole, fresh help text.
+    EXPECT_TRUE(!asked || Read(path) == help);
+    EXPECT_EQ(asked, result != kHelpNotWritten);
+  });
+  EXPECT_GT(failing, 3);
+}
+
+TEST_F(FaultSweepTest, AutoStartCheckMarkNeverClaimsAValueThatIsNotThere) {
+  gFake.modulePath = "C:\\Program Files\\WordHatch\\WordHatch.exe";
+  int failing = Sweep([] {}, [] { OnAutoStartCommand(); }, [] {
+    EXPECT_EQ(gFake.openRegistryKeys, 0);
+    EXPECT_TRUE(!gFake.menuChecks[IDM_OPT_AUTOSTART] || IsAutoStartSet());
+    gFake.registry.clear();
+    gFake.menuChecks.clear();
+  });
+  EXPECT_GT(failing, 1);
+}
+
+TEST_F(FaultSweepTest, ClipboardIsLeftAsItWasOrHoldsTheSameTextAlone) {
+  const uint32_t kHtmlFormat = 49350;
+  int failing = Sweep([&] {
+    gFake.clipboard = {{1, std::string("copied text") + '\0'}, {kHtmlFormat, "<b>copied</b> text"}};
+  }, [] { CleanClipboard(); }, [&] {
+    EXPECT_EQ(gFake.clipboardOpens, 0);
+    EXPECT_EQ(gFake.clipboardLocks, 0);
+    ASSERT_TRUE(gFake.clipboard.count(1)) << "the text is never lost";
+    EXPECT_EQ(gFake.clipboard[1], std::string("copied text") + '\0');
+    EXPECT_TRUE(gFake.clipboard.size() == 1 || gFake.clipboard.count(kHtmlFormat));
+  });
+  EXPECT_GT(failing, 1);
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+// Opening another trigger file (see trigger_open.h).
+#include "app/trigger_open.h"
+
+#include "app/settings.h"
+#include "common/state.h"
+#include "common/text.h"
+#include "platform/ui.h"
+#include "triggers/trigger_loader.h"
+#include "watcher/key_poller.h"
+
+void OpenTriggerFile(const char* path) {
+  CopyTextBounded(gShell.triggerPath, path, sizeof gShell.triggerPath);
+  PlatformStopTimer(kPollTimerId);
+  if (!LoadTriggerFile(gShell.triggerPath)) PlatformSetEditorText("");
+  WriteSettingText(kKeyFile, gShell.triggerPath);
+  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+}
