@@ -31,6 +31,9 @@ include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
 
+# Each fuzz target replays its stored inputs once; see cmake/fuzz.cmake.
+include(cmake/fuzz.cmake)
+
 # End-to-end tests drive the Windows build under Wine; see tests/e2e/.
 set(WH_WIN32_DIR ${CMAKE_BINARY_DIR}/../win32 CACHE PATH "Windows build folder")
 include(tests/e2e/e2e_tests.cmake OPTIONAL)
