@@ -4,13 +4,16 @@
 #   make run    builds and starts WordHatch under Wine (on a virtual display when there is none)
 #   make bench  builds and measures WordHatch beside a minimal ideal expander (not a test)
 #   make soak   1,000 expansions in a row under Wine, with the program's memory use (not a test)
+#   make fuzz   builds the fuzz targets with clang and runs each for FUZZ_SECONDS (not a test)
 SHELL := /bin/bash
 BUILD := $(CURDIR)/build
 HOST := $(BUILD)/host
 WIN := $(BUILD)/win32
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= 2
 
-.PHONY: all setup host exe test run bench soak clean
+.PHONY: all setup host exe test run bench soak fuzz clean
 all: exe
 
 setup:
@@ -42,6 +45,12 @@ bench: exe
 soak: exe
 	@WH_E2E_DIR=$(BUILD)/soak WH_WIN32_DIR=$(WIN) WH_SOURCE_DIR=$(CURDIR) PYTHONDONTWRITEBYTECODE=1 \
 	  PYTHONPATH=$(CURDIR)/tests/e2e /usr/bin/python3 tests/soak/soak.py
+
+# Each target on one core in turn; any crash, hang or leak fails and becomes a regression case.
+fuzz: setup
+	@cmake -S . -B $(FUZZ) -DWH_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+	@tests/fuzz/run_fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -33,6 +33,9 @@ gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60
 
 include(tests/bench/host_bench.cmake)
 
+# Each fuzz target replays its stored inputs once; see cmake/fuzz.cmake.
+include(cmake/fuzz.cmake)
+
 # End-to-end tests drive the Windows build under Wine; see tests/e2e/.
 set(WH_WIN32_DIR ${CMAKE_BINARY_DIR}/../win32 CACHE PATH "Windows build folder")
 include(tests/e2e/e2e_tests.cmake OPTIONAL)

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 host_packages=(g++ cmake make libgtest-dev python3 g++-mingw-w64-i686 mingw-w64-i686-dev
-               binutils-mingw-w64-i686 xvfb x11-xkb-utils xdotool x11-utils imagemagick wine)
+               binutils-mingw-w64-i686 xvfb x11-xkb-utils xdotool x11-utils imagemagick wine
+               clang libclang-rt-14-dev)
 i386_packages=(wine32:i386)
 
 missing=()
