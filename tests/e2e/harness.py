@@ -84,6 +84,7 @@ KEY_HOLD = 0.08
 KEY_GAP = 0.05
 MODIFIER_LEAD = 0.03
 SCREEN = "1280x1024x24"
+AUTOREPEAT_DELAY_MS = 3600000  # an hour: no key repeats within a test
 MAIN_CLASS = "WordHatchClass"
 TARGET_CLASS = "WordHatchTestTarget"
 EXE_NAME = "WordHatch.exe"
@@ -200,8 +201,10 @@ def _start_xvfb(session_folder):
     os.makedirs(os.path.join(session_folder, "logs"), exist_ok=True)
     with open(os.path.join(session_folder, "logs", "xvfb.log"), "ab") as log:
         # -noreset: the server would otherwise forget its keymap whenever its last client leaves.
+        # -ardelay: a key held by a test never repeats; every repeat is a key event that makes Wine
+        # bring its key states in line with the server's, dropping keys that came as Windows input.
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp",
-                                 "-noreset"],
+                                 "-noreset", "-ardelay", str(AUTOREPEAT_DELAY_MS)],
                                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=log, stderr=log,
                                 start_new_session=True)
     os.close(write_end)
@@ -576,6 +579,10 @@ class Probe:
     def set_clipboard(self, text):
         self.call("clipset", text)
 
+    def send_key(self, vk, down):
+        """One key event as Windows input (SendInput), without the X server."""
+        self.call("sendkey", vk, "down" if down else "up")
+
     def memory(self, pid):
         """(working set, peak working set) of a Windows process, in bytes."""
         fields = dict(f.split("=", 1) for f in " ".join(self.call("memory", pid)[0]).split())
@@ -685,6 +692,14 @@ class Input:
     def type_text(self, text):
         """Types text key by key; newline is Return, tab is Tab."""
         self._send([key_for_char(c) for c in text])
+
+    def hold(self, key):
+        """Presses a key (an xdotool key name) and leaves it down until release()."""
+        self.route_keyboard()
+        self._xdotool(["keydown", key], DEFAULT_TIMEOUT)
+
+    def release(self, key):
+        self._xdotool(["keyup", key], DEFAULT_TIMEOUT)
 
     def release_modifiers(self):
         steps = []

@@ -38,6 +38,7 @@
 //   clipset TEXT                   -> puts TEXT on the clipboard
 //   keystate VK                    -> down=0|1 of GetAsyncKeyState
 //   memory PID                     -> workingset=BYTES peak=BYTES of the process
+//   sendkey VK down|up             -> one key event through SendInput, as a keyboard gives it
 //   clipput [KIND DATA]...         -> empties the clipboard and puts DATA on it in each KIND: text
 //                                     (CF_TEXT, the bytes as given) or html ("HTML Format")
 //   clipformats                    -> number name of each format on the clipboard, in its order
@@ -784,6 +785,18 @@ bool Run(const Args& args, Answer* answer) {
   if (command == "keystate") {
     if (!ArgNumber(args, 1, &number, answer, "a virtual key")) return false;
     answer->Line(std::string("down=") + ((GetAsyncKeyState(int(number)) & 0x8000) ? "1" : "0"));
+    return true;
+  }
+  if (command == "sendkey") {
+    if (!ArgNumber(args, 1, &number, answer, "a virtual key")) return false;
+    if (args.size() < 3 || (args[2] != "down" && args[2] != "up")) return answer->Fail("expected down or up");
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = WORD(number);
+    input.ki.wScan = WORD(MapVirtualKeyA(UINT(number), MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = args[2] == "up" ? KEYEVENTF_KEYUP : 0;
+    if (SendInput(1, &input, sizeof input) != 1) return answer->Fail("SendInput failed");
+    answer->Line("sent");
     return true;
   }
   if (command == "memory") {
