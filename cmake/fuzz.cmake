@@ -8,8 +8,7 @@ set(WH_FUZZ_WARNINGS -Wall -Wextra -Werror)
 
 if(WH_FUZZ)
   set(WH_FUZZ_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-  add_library(wh_core_fuzz STATIC ${WH_CORE_SOURCES} tests/unit/fake_platform.cpp
-    tests/unit/fake_shell_windows.cpp tests/fuzz/fuzz_support.cpp)
+  add_library(wh_core_fuzz STATIC ${WH_CORE_SOURCES} ${WH_FAKE_PLATFORM_SOURCES} tests/fuzz/fuzz_support.cpp)
   target_include_directories(wh_core_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
   # The core is instrumented for coverage; only the programs link libFuzzer's main.
   target_compile_options(wh_core_fuzz PUBLIC ${WH_FUZZ_SANITIZE} -fsanitize=fuzzer-no-link -g -O1

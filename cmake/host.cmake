@@ -16,8 +16,7 @@ target_compile_options(make_icon PRIVATE ${WH_WARNINGS})
 set_target_properties(pack_text make_icon PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # The portable core with the recording fake platform, sanitized.
-add_library(wh_core_host STATIC ${WH_CORE_SOURCES} tests/unit/fake_platform.cpp
-  tests/unit/fake_shell_windows.cpp)
+add_library(wh_core_host STATIC ${WH_CORE_SOURCES} ${WH_FAKE_PLATFORM_SOURCES})
 target_include_directories(wh_core_host PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(wh_core_host PUBLIC ${WH_SANITIZE} PRIVATE ${WH_WARNINGS} -g)
 target_link_options(wh_core_host PUBLIC ${WH_SANITIZE})

@@ -30,6 +30,14 @@ set(WH_CORE_SOURCES
   app/trigger_open.cpp
 )
 
+# The recording fake of the platform seam, which the host tests, the fuzz targets and the host
+# bench run the core over.
+set(WH_FAKE_PLATFORM_SOURCES
+  tests/unit/fake_platform.cpp
+  tests/unit/fake_shell_windows.cpp
+  tests/unit/fake_registry_clipboard.cpp
+)
+
 # The Win32 side of the platform seam, linked into the program only.
 set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_keyboard.cpp

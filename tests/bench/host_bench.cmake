@@ -1,7 +1,6 @@
 # The host figures of `make bench`: the portable core over the recording fake, optimised and
 # without sanitizers, built only when the bench asks for it.
-add_library(wh_core_bench STATIC EXCLUDE_FROM_ALL ${WH_CORE_SOURCES} tests/unit/fake_platform.cpp
-  tests/unit/fake_shell_windows.cpp)
+add_library(wh_core_bench STATIC EXCLUDE_FROM_ALL ${WH_CORE_SOURCES} ${WH_FAKE_PLATFORM_SOURCES})
 target_include_directories(wh_core_bench PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(wh_core_bench PRIVATE ${WH_WARNINGS} -O2)
 add_executable(host_bench EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/host_bench.cpp)
