@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "platform/ui.h"
+#include "platform/win32_sizes.h"
 #include "resources/resource_ids.h"
 
 // The project's own page. The link shows the address; a click opens the support page.
@@ -23,6 +24,7 @@ static const char kAboutText[] =
     "Copyright (c) The WordHatch authors.\n"
     "This program is provided as is, without warranty of any kind.";
 static const UINT kAboutStyle = MB_OK | MB_USERICON | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST;
+static_assert(sizeof(MSGBOXPARAMSA) == Win32BuildSize(40, 80), "MSGBOXPARAMSA as the system takes it in this build");
 
 static const int kLinkControlId = 0x800F;
 static const int kLinkSideMargin = 75;

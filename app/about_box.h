@@ -1,11 +1,12 @@
 // About WordHatch (command 3502) with its web link, and Go to website (command 3503).
 #pragma once
 #include <windows.h>
+#include <stdint.h>
 
 // The timer that adds the link to the about box once the box exists; it runs from just before
 // the box opens until the link is added or the box has closed.
-const UINT_PTR kAboutLinkTimerId = 4321;
-const UINT kAboutLinkPeriodMs = 10;
+const uint32_t kAboutLinkTimerId = 4321;  // started and stopped through the main-window seam
+const uint32_t kAboutLinkPeriodMs = 10;
 
 // Shows the about box; returns when the user has closed it.
 void OnAboutCommand(HWND window);

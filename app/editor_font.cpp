@@ -7,10 +7,12 @@
 #include "app/settings.h"
 #include "app/shell_rules.h"
 #include "common/text.h"
+#include "platform/win32_sizes.h"
 
 static const int kFaceNameMax = 30;  // characters of the face name kept
 static const char kSymbolFace[] = "Wingdings";
 static const LONG kBoldWeight = 600;  // this weight and heavier count as bold
+static_assert(sizeof(CHOOSEFONTA) == Win32BuildSize(60, 104), "CHOOSEFONTA as the font dialog takes it in this build");
 
 static HFONT StockFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 

@@ -20,6 +20,7 @@
 #include "app/tray_menu.h"
 #include "common/state.h"
 #include "platform/menu.h"
+#include "platform/win32_sizes.h"
 #include "platform/win32_window.h"
 #include "player/output_player.h"
 #include "resources/resource_ids.h"
@@ -30,6 +31,7 @@ const char kMainClassName[] = "WordHatchClass";
 static const WPARAM kEditorTextLimit = 0xFFF00;  // 1,048,320 characters
 // The editor's first height leaves room for the status bar until the first WM_SIZE places both.
 static const int kFirstStatusBarAllowance = 20;
+static_assert(sizeof(WNDCLASSEXA) == Win32BuildSize(48, 80), "WNDCLASSEXA as the system takes it in this build");
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
   WNDCLASSEXA wc = {};

@@ -5,10 +5,13 @@
 #include <string.h>
 
 #include "common/text.h"
+#include "platform/win32_sizes.h"
 #include "resources/resource_ids.h"
 
-// The record in its shell-version-5 form, the largest that every supported system accepts.
+// The record in its shell-version-5 form, the largest that every supported system accepts. The
+// shell tells the forms apart by their size, which is that of the build's own record.
 static const DWORD kNotifyRecordSize = NOTIFYICONDATAA_V2_SIZE;
+static_assert(kNotifyRecordSize == Win32BuildSize(488, 504), "the shell-version-5 size of this build's record");
 static const UINT kBalloonTimeoutMs = 10000;  // no balloon is ever shown; set as the record expects
 
 // A zeroed record naming the icon of `window`.

@@ -36,5 +36,5 @@ include(tests/bench/host_bench.cmake)
 include(cmake/fuzz.cmake)
 
 # End-to-end tests drive the Windows build under Wine; see tests/e2e/.
-set(WH_WIN32_DIR ${CMAKE_BINARY_DIR}/../win32 CACHE PATH "Windows build folder")
+set(WH_WIN_ROOT ${CMAKE_BINARY_DIR}/.. CACHE PATH "Folder of the Windows builds win32/ and win64/")
 include(tests/e2e/e2e_tests.cmake OPTIONAL)

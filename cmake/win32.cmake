@@ -1,4 +1,5 @@
-# Windows build: WordHatch.exe and the test-only helpers, cross-compiled for 32-bit Windows.
+# Windows build: WordHatch.exe and the test-only helpers, cross-compiled for 32-bit or 64-bit
+# Windows by the toolchain file (cmake/mingw-i686.cmake or cmake/mingw-x86_64.cmake).
 enable_language(RC)
 set(WH_HOST_TOOLS "" CACHE PATH "Folder of the natively built tools (pack_text, make_icon)")
 if(NOT WH_HOST_TOOLS)
@@ -22,8 +23,16 @@ add_custom_command(OUTPUT ${WH_GEN}/WordHatch.ico
   COMMAND ${WH_HOST_TOOLS}/make_icon ${WH_GEN}/WordHatch.ico
   DEPENDS ${WH_HOST_TOOLS}/make_icon
   COMMENT "Drawing WordHatch.ico")
+# The manifest names the program's own processor: Windows refuses to start a 64-bit program whose
+# manifest says x86 (a side-by-side configuration error).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(WH_MANIFEST_ARCHITECTURE amd64)
+else()
+  set(WH_MANIFEST_ARCHITECTURE x86)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/resources/WordHatch.manifest.in ${WH_GEN}/WordHatch.manifest @ONLY)
 set(WH_RC_INPUTS ${WH_GEN}/help.pk ${WH_GEN}/default_triggers.pk ${WH_GEN}/WordHatch.ico
-  ${CMAKE_SOURCE_DIR}/resources/WordHatch.manifest ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
+  ${WH_GEN}/WordHatch.manifest ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
 set_source_files_properties(resources/WordHatch.rc PROPERTIES OBJECT_DEPENDS "${WH_RC_INPUTS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${WH_GEN} -I${CMAKE_SOURCE_DIR}/resources")
 

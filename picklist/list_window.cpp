@@ -11,6 +11,7 @@
 #include "picklist/pick_list.h"
 #include "platform/list_window.h"
 #include "platform/top_windows.h"
+#include "platform/win32_sizes.h"
 
 const char kListClassName[] = "WordHatch_List_Class";
 const char kListTitle[] = "Custom List";
@@ -26,6 +27,7 @@ const DWORD kListStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 // The digits of the main keyboard choose the first nine items; other keys close the list.
 const WPARAM kFirstDigitKey = '1';
 const WPARAM kLastDigitKey = '9';
+static_assert(sizeof(WNDCLASSEXA) == Win32BuildSize(48, 80), "WNDCLASSEXA as the system takes it in this build");
 
 static HFONT ListFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 

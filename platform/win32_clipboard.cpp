@@ -9,6 +9,13 @@
 // The CF_TEXT handle locked by PlatformLockClipboardText.
 static HANDLE gLockedText;
 
+// The seam counts bytes in 32 bits; a bigger block (only the 64-bit program can meet one) counts
+// as its first 4 GiB less a byte rather than as its size cut to 32 bits, which could be 0.
+static uint32_t BlockSizeWithinSeam(SIZE_T bytes) {
+  const SIZE_T limit = UINT32_MAX;
+  return uint32_t(bytes < limit ? bytes : limit);
+}
+
 bool PlatformClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT) != 0; }
 
 // An owner is needed: emptying a clipboard opened without one leaves it ownerless, and the
@@ -23,7 +30,7 @@ const char* PlatformLockClipboardText(uint32_t* size) {
   const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
   if (!text) return nullptr;
   gLockedText = data;
-  *size = uint32_t(GlobalSize(data));
+  *size = BlockSizeWithinSeam(GlobalSize(data));
   return text;
 }
 

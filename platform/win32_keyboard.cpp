@@ -2,6 +2,10 @@
 #include <windows.h>
 
 #include "platform/keyboard.h"
+#include "platform/win32_sizes.h"
+
+// SendInput checks the record size it is given against its own build's INPUT.
+static_assert(sizeof(INPUT) == Win32BuildSize(28, 40), "INPUT as SendInput takes it in this build");
 
 uint16_t PlatformAsyncKeyState(int vk) { return uint16_t(GetAsyncKeyState(vk)); }
 

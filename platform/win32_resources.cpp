@@ -5,7 +5,7 @@
 
 const uint8_t* PlatformRawResource(int id, uint32_t* size) {
   *size = 0;
-  HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_RCDATA);
   if (!info) return nullptr;
   HGLOBAL loaded = LoadResource(nullptr, info);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;

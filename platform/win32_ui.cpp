@@ -33,12 +33,14 @@ void PlatformSetEditorText(const char* text) {
   InvalidateRect(gUi.editor, nullptr, TRUE);
 }
 
+// The system's timer ids are pointer-sized; the core's fit in 32 bits and come back whole in
+// WM_TIMER's wParam.
 void PlatformStartTimer(uint32_t id, uint32_t ms) {
-  if (IsWindow(gUi.main)) SetTimer(gUi.main, id, ms, nullptr);
+  if (IsWindow(gUi.main)) SetTimer(gUi.main, UINT_PTR(id), ms, nullptr);
 }
 
 void PlatformStopTimer(uint32_t id) {
-  if (IsWindow(gUi.main)) KillTimer(gUi.main, id);
+  if (IsWindow(gUi.main)) KillTimer(gUi.main, UINT_PTR(id));
 }
 
 void PlatformShowWarning(const char* text, const char* caption) {

@@ -4,7 +4,7 @@ figure is read as the ratio WordHatch / ideal expander; the absolute figures are
 Not a test: nothing passes or fails on the figures; the run fails only when an expansion does
 not come at all.
 
-    python3 tests/bench/bench.py      (make bench sets WH_WIN32_DIR, WH_E2E_DIR, WH_SOURCE_DIR)
+    python3 tests/bench/bench.py      (make bench sets WH_WIN_DIR, WH_E2E_DIR, WH_SOURCE_DIR)
 
 The session (display, Wine prefix, logs) lives in $WH_E2E_DIR, the prefix kept for the next run;
 the report is printed and written to $WH_E2E_DIR/report.txt. One expander runs at a time, from a
@@ -86,7 +86,7 @@ class IdealExpander:
 
     def __init__(self, bench):
         self.bench = bench
-        self.exe = os.path.join(harness.win32_dir(), "bench", IDEAL_EXE)
+        self.exe = os.path.join(harness.win_dir(), "bench", IDEAL_EXE)
         if not os.path.exists(self.exe):
             raise harness.HarnessError("%s is missing: build the Windows side first (make exe)" % self.exe)
         self.process = None
@@ -316,7 +316,7 @@ def _ratio(value, reference):
     return value / reference if reference else float("nan")
 
 
-def report(latencies, reactions, rates, idle, wordhatch, ideal):
+def report(session, latencies, reactions, rates, idle, wordhatch, ideal):
     w, i = wordhatch.name, ideal.name
     lat_w, lat_i = statistics.median(latencies[w]), statistics.median(latencies[i])
     rea_w, rea_i = statistics.median(reactions[w]), statistics.median(reactions[i])
@@ -342,7 +342,8 @@ def report(latencies, reactions, rates, idle, wordhatch, ideal):
     widths = (42, 10, 15, 6)
     row_format = "%%-%ds %%%ds %%%ds %%%ds  %%s" % widths
 
-    lines = ["WordHatch beside the ideal expander under %s (same run; ratio = WordHatch / ideal)" % wine_version(),
+    lines = ["WordHatch (%s build) beside the ideal expander under %s (same run; ratio = WordHatch / ideal)"
+             % (session.build, wine_version(session)),
              "", (row_format % ("figure", w, i, "ratio", "")).rstrip()]
     for label, value_w, value_i, ratio, note in rows:
         lines.append((row_format % (label, value_w, value_i, "" if ratio is None else "%.2f" % ratio, note)).rstrip())
@@ -356,9 +357,10 @@ def report(latencies, reactions, rates, idle, wordhatch, ideal):
     return "\n".join(lines)
 
 
-def wine_version():
+def wine_version(session):
     try:
-        result = subprocess.run(["wine", "--version"], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+        result = subprocess.run(session.tools.wine("--version"), env=session.env(), stdin=subprocess.DEVNULL,
+                                stdout=subprocess.PIPE,
                                 stderr=subprocess.DEVNULL, timeout=harness.DEFAULT_TIMEOUT)
         return result.stdout.decode().strip() or "Wine"
     except (OSError, subprocess.SubprocessError):
@@ -385,7 +387,7 @@ def main():
             finally:
                 bench.input.release_modifiers()
                 bench.stop()
-        text = report(latencies, reactions, rates, idle, wordhatch, ideal)
+        text = report(session, latencies, reactions, rates, idle, wordhatch, ideal)
         with open(os.path.join(state, "report.txt"), "w") as f:
             f.write(text + "\n")
         print("\n" + text)

@@ -1,4 +1,4 @@
-# The benchmark's reference program, built like WordHatch.exe (32-bit, static, system DLLs only):
+# The benchmark's reference program, built like WordHatch.exe (same processor, static, system DLLs only):
 #   bench/ideal_expander.exe   the plainest possible expander that `make bench` compares with
 set(WH_BENCH_PROGRAMS_DIR ${CMAKE_BINARY_DIR}/bench)
 

@@ -28,6 +28,8 @@ const SHORT kDownBit = SHORT(0x8000);
 const BYTE kPressedState = 0x80;  // a key's entry in a keyboard state array while it is down
 const int kCharBufferSize = 8;
 const wchar_t kClassName[] = L"WordHatchBenchIdeal";
+// SendInput checks the record size it is given against its own build's INPUT.
+static_assert(sizeof(INPUT) == (sizeof(void*) == 8 ? 40 : 28), "INPUT as SendInput takes it in this build");
 
 std::wstring gAbbreviation;
 std::wstring gOutput;

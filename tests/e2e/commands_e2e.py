@@ -22,7 +22,7 @@ class CommandTestCase(ExpansionTestCase):
         its Windows path."""
         path = os.path.join(self.session.drive_c(), *parts)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        shutil.copy2(os.path.join(harness.win32_dir(), "e2e", "target.exe"), path)
+        shutil.copy2(os.path.join(harness.win_dir(), "e2e", "target.exe"), path)
         return harness.windows_path(path)
 
     def wait_window(self, cls, title=""):

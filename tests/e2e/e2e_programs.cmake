@@ -1,4 +1,4 @@
-# Test-only Windows helpers for the end-to-end tests, built like WordHatch.exe (32-bit, static):
+# Test-only Windows helpers for the end-to-end tests, built like WordHatch.exe (for the same processor, static):
 #   e2e/target.exe      a window with an edit that reports what is typed into it
 #   e2e/probe.exe       a console program that inspects other windows and exe resources
 #   e2e/probe_hook.dll  loaded by Wine into another program when the probe reads its menu

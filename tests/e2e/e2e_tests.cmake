@@ -1,34 +1,56 @@
-# End-to-end tests: every tests/e2e/test_*.py is one ctest test, run with the system's Python 3.
-# Tests that drive Wine share one Xvfb display and Wine prefix, started once per run by the
-# e2e_setup fixture and stopped by e2e_cleanup, and run one at a time. A test file whose first
-# lines hold the marker "e2e: no-wine" needs neither and runs on its own.
+# End-to-end tests: every tests/e2e/test_*.py is one ctest test per Windows build it runs against,
+# run with the system's Python 3. The 64-bit build is always tested; the 32-bit one too where this
+# machine can execute i386 code (tools/can_run_i386.sh, the one check that setup and the Makefile
+# also ask). Tests of one build that drive Wine share one Xvfb display and Wine prefix, started
+# once per run by that build's e2e_setup_<build> fixture and stopped by e2e_cleanup_<build>, and
+# run one at a time. A test file whose first lines hold the marker "e2e: no-wine" needs neither.
 set(WH_E2E_PYTHON /usr/bin/python3 CACHE FILEPATH "Python 3 that runs the end-to-end tests")
-set(WH_E2E_DIR ${CMAKE_BINARY_DIR}/e2e)
 set(WH_E2E_SOURCES ${CMAKE_CURRENT_LIST_DIR})
 set(WH_E2E_TIMEOUT 240 CACHE STRING "Time-out of one end-to-end test file, in seconds")
-set(WH_E2E_ENVIRONMENT
-  "WH_E2E_DIR=${WH_E2E_DIR}"
-  "WH_WIN32_DIR=${WH_WIN32_DIR}"
+
+execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/can_run_i386.sh RESULT_VARIABLE wh_no_i386
+  OUTPUT_VARIABLE wh_i386_answer OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(wh_no_i386 EQUAL 0)
+  set(WH_E2E_BUILDS win64 win32)
+  message(STATUS "End-to-end tests: the 64-bit and the 32-bit build (this machine runs i386 code)")
+else()
+  set(WH_E2E_BUILDS win64)
+  message(STATUS "End-to-end tests: the 64-bit build only (i386 code runs here? ${wh_i386_answer})")
+endif()
+
+string(JOIN " " wh_e2e_builds_text ${WH_E2E_BUILDS})
+set(WH_E2E_COMMON_ENVIRONMENT
   "WH_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+  "WH_E2E_BUILDS=${wh_e2e_builds_text}"
   "PYTHONPATH=${WH_E2E_SOURCES}"
   "PYTHONDONTWRITEBYTECODE=1"
   "PYTHONUNBUFFERED=1")
-
-add_test(NAME e2e_setup COMMAND ${WH_E2E_PYTHON} ${WH_E2E_SOURCES}/harness.py setup)
-add_test(NAME e2e_cleanup COMMAND ${WH_E2E_PYTHON} ${WH_E2E_SOURCES}/harness.py cleanup)
-set_tests_properties(e2e_setup PROPERTIES FIXTURES_SETUP wh_e2e TIMEOUT 300
-  RESOURCE_LOCK wh_e2e_display ENVIRONMENT "${WH_E2E_ENVIRONMENT}")
-set_tests_properties(e2e_cleanup PROPERTIES FIXTURES_CLEANUP wh_e2e TIMEOUT 120
-  RESOURCE_LOCK wh_e2e_display ENVIRONMENT "${WH_E2E_ENVIRONMENT}")
+# Which builds this run tests, and why; fails when that disagrees with the check.
+add_test(NAME e2e_builds COMMAND ${WH_E2E_PYTHON} ${WH_E2E_SOURCES}/builds_check.py)
+set_tests_properties(e2e_builds PROPERTIES TIMEOUT 60
+  ENVIRONMENT "${WH_E2E_COMMON_ENVIRONMENT};WH_WIN_ROOT=${WH_WIN_ROOT}")
 
 file(GLOB WH_E2E_TEST_FILES CONFIGURE_DEPENDS ${WH_E2E_SOURCES}/test_*.py)
-foreach(test_file ${WH_E2E_TEST_FILES})
-  get_filename_component(test_stem ${test_file} NAME_WE)
-  string(REGEX REPLACE "^test_" "e2e_" test_name ${test_stem})
-  add_test(NAME ${test_name} COMMAND ${WH_E2E_PYTHON} ${test_file})
-  set_tests_properties(${test_name} PROPERTIES TIMEOUT ${WH_E2E_TIMEOUT} ENVIRONMENT "${WH_E2E_ENVIRONMENT}")
-  file(STRINGS ${test_file} no_wine LIMIT_INPUT 1024 REGEX "e2e: no-wine")
-  if(NOT no_wine)
-    set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wh_e2e RESOURCE_LOCK wh_e2e_display)
-  endif()
+foreach(build ${WH_E2E_BUILDS})
+  set(environment ${WH_E2E_COMMON_ENVIRONMENT}
+    "WH_E2E_DIR=${CMAKE_BINARY_DIR}/e2e/${build}"
+    "WH_WIN_DIR=${WH_WIN_ROOT}/${build}")
+  add_test(NAME e2e_setup_${build} COMMAND ${WH_E2E_PYTHON} ${WH_E2E_SOURCES}/harness.py setup)
+  add_test(NAME e2e_cleanup_${build} COMMAND ${WH_E2E_PYTHON} ${WH_E2E_SOURCES}/harness.py cleanup)
+  set_tests_properties(e2e_setup_${build} PROPERTIES FIXTURES_SETUP wh_e2e_${build} TIMEOUT 300
+    RESOURCE_LOCK wh_e2e_display ENVIRONMENT "${environment}")
+  set_tests_properties(e2e_cleanup_${build} PROPERTIES FIXTURES_CLEANUP wh_e2e_${build} TIMEOUT 120
+    RESOURCE_LOCK wh_e2e_display ENVIRONMENT "${environment}")
+
+  foreach(test_file ${WH_E2E_TEST_FILES})
+    get_filename_component(test_stem ${test_file} NAME_WE)
+    string(REGEX REPLACE "^test_" "e2e_" test_name ${test_stem})
+    set(test_name ${test_name}_${build})
+    add_test(NAME ${test_name} COMMAND ${WH_E2E_PYTHON} ${test_file})
+    set_tests_properties(${test_name} PROPERTIES TIMEOUT ${WH_E2E_TIMEOUT} ENVIRONMENT "${environment}")
+    file(STRINGS ${test_file} no_wine LIMIT_INPUT 1024 REGEX "e2e: no-wine")
+    if(NOT no_wine)
+      set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wh_e2e_${build} RESOURCE_LOCK wh_e2e_display)
+    endif()
+  endforeach()
 endforeach()

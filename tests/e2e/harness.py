@@ -4,13 +4,15 @@ driven by real key presses (xdotool) and inspected by probe.exe. Standard librar
 Session (once per ctest run, through the fixture tests in e2e_tests.cmake):
     python3 harness.py setup      starts Xvfb on a display it picks free (-displayfd), a fresh
                                   private Wine prefix, a persistent wineserver and one idle Wine
-                                  program that keeps Wine's desktop and services up between tests
+                                  program that keeps Wine's desktop and services up between tests;
+                                  the build under test (its probe.exe's PE header) picks the Wine
+                                  loader and server, 32-bit or 64-bit (wine_builds.py)
     python3 harness.py cleanup    wineserver -k, stops Xvfb, removes the prefix
     (show_demo.py EXE RUN_DIR, for tools/run.sh, shows EXE at work on a display of its own.)
   State lives in $WH_E2E_DIR (the host build's e2e/ folder): session.json (display, pids, prefix),
   prefix/, logs/, and for failed tests a screenshot in failures/. With WH_E2E_KEEP=1 the prefix
   survives cleanup and the next setup reuses it (quicker, less clean). The tests get WH_E2E_DIR,
-  WH_WIN32_DIR (the Windows build folder) and WH_SOURCE_DIR from ctest. There is no window
+  WH_WIN_DIR (the Windows build folder: build/win32 or build/win64) and WH_SOURCE_DIR from ctest. There is no window
   manager: Wine draws frames and captions itself ("Managed"=N), so window rectangles are screen
   pixels, and the foreground window is whatever the programs (or probe.activate) made it.
 
@@ -74,6 +76,8 @@ import time
 import unittest
 from collections import namedtuple
 
+from wine_builds import WineTools, program_build
+
 DEFAULT_TIMEOUT = 10.0
 START_TIMEOUT = 20.0
 SCREEN_SETTLE_TIMEOUT = 15.0
@@ -130,10 +134,10 @@ def state_dir():
     return folder
 
 
-def win32_dir():
-    folder = os.environ.get("WH_WIN32_DIR")
+def win_dir():
+    folder = os.environ.get("WH_WIN_DIR")
     if not folder:
-        raise HarnessError("WH_WIN32_DIR is not set: run the end-to-end tests through ctest in the host build")
+        raise HarnessError("WH_WIN_DIR is not set: run the end-to-end tests through ctest in the host build")
     return os.path.abspath(folder)
 
 
@@ -144,12 +148,14 @@ def source_dir():
 class Session:
     """The display and Wine prefix of this test run, as recorded by setup in session.json."""
 
-    def __init__(self, folder, display, xvfb_pid, prefix, keeper_pid=None):
+    def __init__(self, folder, display, xvfb_pid, prefix, keeper_pid=None, build=None):
         self.folder = folder
         self.display = display
         self.xvfb_pid = xvfb_pid
         self.prefix = prefix
         self.keeper_pid = keeper_pid
+        self.build = build or program_build(probe_exe())
+        self.tools = WineTools.of(self.build)
         self.logs = os.path.join(folder, "logs")
 
     @staticmethod
@@ -165,17 +171,19 @@ class Session:
         except FileNotFoundError:
             raise HarnessError("no end-to-end session in %s: the e2e_setup fixture has not run "
                                "(run the tests through ctest)" % folder) from None
-        return cls(folder, data["display"], data["xvfb_pid"], data["prefix"], data.get("keeper_pid"))
+        return cls(folder, data["display"], data["xvfb_pid"], data["prefix"], data.get("keeper_pid"),
+                   data.get("build"))
 
     def save(self):
         with open(self.record_path(self.folder), "w") as f:
             json.dump({"display": self.display, "xvfb_pid": self.xvfb_pid, "prefix": self.prefix,
-                       "keeper_pid": self.keeper_pid}, f)
+                       "keeper_pid": self.keeper_pid, "build": self.build}, f)
 
     def env(self):
         env = dict(os.environ)
         env.update(DISPLAY=self.display, WINEPREFIX=self.prefix, WINEDEBUG="-all",
                    WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.update(self.tools.env)
         env.pop("WAYLAND_DISPLAY", None)
         return env
 
@@ -267,9 +275,9 @@ def setup(folder=None, reuse_prefix=None):
         shutil.rmtree(session.prefix, ignore_errors=True)
         os.makedirs(session.prefix)
     # A persistent wineserver keeps services and the desktop alive between the tests' programs.
-    _run_logged(session, ["wineserver", "-p"], 30, "wineserver.log")
+    _run_logged(session, session.tools.wineserver("-p"), 30, "wineserver.log")
     if not reuse:
-        code = _run_logged(session, ["wineboot", "-i"], WINEBOOT_TIMEOUT, "wineboot.log")
+        code = _run_logged(session, session.tools.wineboot("-i"), WINEBOOT_TIMEOUT, "wineboot.log")
         if code != 0:
             raise HarnessError("wineboot -i failed with %d; see %s" % (code, session.logs))
     # While one program runs, Wine keeps the desktop and services up between the tests' programs;
@@ -279,14 +287,14 @@ def setup(folder=None, reuse_prefix=None):
     session.save()
     # With no window manager, Wine draws the frames and captions itself and moves the X focus
     # along with the Windows foreground, as on Windows; window rectangles then match the screen.
-    code = _run_logged(session, ["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
-                                 "/d", "N", "/f"], WINEBOOT_TIMEOUT, "wineboot.log")
+    code = _run_logged(session, session.tools.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+                                                   "/d", "N", "/f"), WINEBOOT_TIMEOUT, "wineboot.log")
     if code != 0:
         raise HarnessError("cannot set Wine's X11 driver options; see %s" % session.logs)
     with Probe(session) as probe:
         _open_first_window(session, probe)
-    print("e2e: display %s, prefix %s ready in %.1f s%s" % (display, session.prefix, time.monotonic() - started,
-                                                           " (reused)" if reuse else ""))
+    print("e2e: display %s, %s prefix %s ready in %.1f s%s" % (display, session.build, session.prefix,
+                                                              time.monotonic() - started, " (reused)" if reuse else ""))
     return session
 
 
@@ -296,7 +304,7 @@ def _open_first_window(session, probe, attempts=3):
     the next attempt gets a fresh desktop."""
     title = "WordHatch e2e warm-up"
     for attempt in range(1, attempts + 1):
-        target = WineProcess(session, os.path.join(win32_dir(), "e2e", "target.exe"), ["--title", title],
+        target = WineProcess(session, os.path.join(win_dir(), "e2e", "target.exe"), ["--title", title],
                              log_path=os.path.join(session.logs, "warm-up.log"))
         try:
             hwnd = wait_until(lambda: probe.find(TARGET_CLASS, title), START_TIMEOUT, "the warm-up window")
@@ -323,8 +331,8 @@ def cleanup(folder=None, keep_prefix=None):
         os.kill(session.keeper_pid, signal.SIGKILL)
     if os.path.isdir(session.prefix):
         try:
-            _run_logged(session, ["wineserver", "-k"], 30, "wineserver.log")
-            _run_logged(session, ["wineserver", "-w"], 30, "wineserver.log")
+            _run_logged(session, session.tools.wineserver("-k"), 30, "wineserver.log")
+            _run_logged(session, session.tools.wineserver("-w"), 30, "wineserver.log")
         except subprocess.TimeoutExpired:
             print("e2e: wineserver did not stop in time")
     if _process_is(session.xvfb_pid, "Xvfb"):
@@ -364,7 +372,7 @@ class WineProcess:
         self.log = log_path or os.path.join(session.logs, os.path.basename(program) + ".log")
         os.makedirs(os.path.dirname(self.log), exist_ok=True)
         with open(self.log, "ab") as log:
-            self.popen = subprocess.Popen(["wine", program] + [str(a) for a in args], env=session.env(), cwd=cwd,
+            self.popen = subprocess.Popen(session.tools.wine(program, *args), env=session.env(), cwd=cwd,
                                           stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
         self.exit_code = None
 
@@ -428,7 +436,7 @@ def _rect(text):
 
 
 def probe_exe():
-    exe = os.path.join(win32_dir(), "e2e", "probe.exe")
+    exe = os.path.join(win_dir(), "e2e", "probe.exe")
     if not os.path.exists(exe):
         raise HarnessError("%s is missing: build the Windows side first (make exe)" % exe)
     return exe
@@ -441,7 +449,8 @@ class Probe:
         self.session = session or Session.load()
         self.timeout = timeout
         self.log = self.session.log_file("probe.log")
-        self.process = subprocess.Popen(["wine", probe_exe(), "--serve"], env=self.session.env(), stdin=subprocess.PIPE,
+        self.process = subprocess.Popen(self.session.tools.wine(probe_exe(), "--serve"), env=self.session.env(),
+                                        stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=self.log, start_new_session=True)
         self.buffer = b""
 
@@ -781,7 +790,7 @@ class WordHatchApp:
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(self.folder)
         self.exe_path = os.path.join(self.folder, exe_name)
-        shutil.copy2(source_exe or os.path.join(win32_dir(), EXE_NAME), self.exe_path)
+        shutil.copy2(source_exe or os.path.join(win_dir(), EXE_NAME), self.exe_path)
         stem = os.path.splitext(exe_name)[0]
         self.ini_path = os.path.join(self.folder, stem + ".ini")
         self.txt_path = os.path.join(self.folder, stem + ".txt")
@@ -847,7 +856,7 @@ class Target:
         for path in (self.out_path, self.keys_path):
             if os.path.exists(path):
                 os.remove(path)
-        exe = os.path.join(win32_dir(), "e2e", "target.exe")
+        exe = os.path.join(win_dir(), "e2e", "target.exe")
         self.process = WineProcess(session, exe, ["--title", title, "--out", windows_path(self.out_path),
                                                   "--keys", windows_path(self.keys_path), "--text", text],
                                    log_path=os.path.join(folder, name + ".log"))

@@ -51,7 +51,7 @@ def clipboard_formats(probe):
 
 def reg(session, *args):
     """Runs Wine's reg tool in the session's prefix; returns (exit code, output)."""
-    result = subprocess.run(["wine", "reg"] + list(args), env=session.env(), stdin=subprocess.DEVNULL,
+    result = subprocess.run(session.tools.wine("reg", *args), env=session.env(), stdin=subprocess.DEVNULL,
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=REG_TIMEOUT)
     return result.returncode, result.stdout.decode("utf-8", "replace")
 

@@ -96,7 +96,7 @@ def show(exe, run_dir):
     run_dir/screenshot.png and stops everything again. Returns the screenshot's path; raises
     WaitTimeout (after saving the screenshot all the same) when the expansion does not come."""
     run_dir = os.path.abspath(run_dir)
-    os.environ.setdefault("WH_WIN32_DIR", os.path.dirname(os.path.abspath(exe)))
+    os.environ.setdefault("WH_WIN_DIR", os.path.dirname(os.path.abspath(exe)))
     os.makedirs(run_dir, exist_ok=True)
     copy = os.path.join(run_dir, os.path.basename(exe))
     shutil.copy2(exe, copy)

@@ -66,7 +66,7 @@ class HarnessTest(harness.E2ETestCase):
             self.probe.menu_item(target.hwnd, 9999)
 
     def test_exit_codes_come_through_wine(self):
-        probe_exe = os.path.join(harness.win32_dir(), "e2e", "probe.exe")
+        probe_exe = os.path.join(harness.win_dir(), "e2e", "probe.exe")
         ok = harness.WineProcess(self.session, probe_exe, ["ping"])
         self.assertEqual(ok.wait(), 0)
         failing = harness.WineProcess(self.session, probe_exe, ["menu", "0x0"])

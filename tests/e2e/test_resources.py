@@ -16,12 +16,13 @@ HELP_TEXT_ID = 8001
 DEFAULT_TRIGGERS_ID = 8002
 MANIFEST_ID = 1
 ASSEMBLY_NAMESPACE = "{urn:schemas-microsoft-com:asm.v1}"
+MANIFEST_ARCHITECTURES = {"win32": "x86", "win64": "amd64"}
 
 
 class ResourcesTest(harness.E2ETestCase):
     def setUp(self):
         super().setUp()
-        self.exe = os.path.join(harness.win32_dir(), harness.EXE_NAME)
+        self.exe = os.path.join(harness.win_dir(), harness.EXE_NAME)
 
     def test_resource_table_names_every_resource(self):
         listed = {(r.type, r.name) for r in self.probe.resources(self.exe)}
@@ -64,8 +65,16 @@ class ResourcesTest(harness.E2ETestCase):
         controls = [a for a in identities if a.get("name") == "Microsoft.Windows.Common-Controls"]
         self.assertEqual(len(controls), 1, "dependencies in the manifest: %r" % identities)
         self.assertEqual(controls[0].get("version"), "6.0.0.0")
-        self.assertEqual(controls[0].get("processorArchitecture"), "x86")
+        # Any processor's common controls: "x86" there would keep a 64-bit program from starting.
+        self.assertEqual(controls[0].get("processorArchitecture"), "*")
         self.assertEqual(controls[0].get("type"), "win32")
+
+    def test_manifest_names_the_programs_own_processor(self):
+        manifest = self.probe.resource_data(self.exe, "MANIFEST", MANIFEST_ID)
+        root = ElementTree.fromstring(manifest)
+        own = root.find(ASSEMBLY_NAMESPACE + "assemblyIdentity")
+        self.assertEqual(own.get("name"), "WordHatch.TextExpander")
+        self.assertEqual(own.get("processorArchitecture"), MANIFEST_ARCHITECTURES[self.session.build])
 
 
 if __name__ == "__main__":

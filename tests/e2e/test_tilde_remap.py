@@ -6,6 +6,7 @@ The tilde key is held on the X server, and the key pressed meanwhile goes in as 
 (SendInput from the probe): Wine brings its modifier states in line with the X server's at every
 key event the server sends, which would drop the program's own Alt before a second X key arrives."""
 import os
+import shlex
 import shutil
 import subprocess
 import unittest
@@ -19,7 +20,7 @@ VK_F5 = 0x74
 # key states in line with the X server's again.
 REMAP_TRIGGERS = "; REMAP TILDE\n{alt}{F5}=Hello\n"
 PREFIX_NAME = "minibox-prefix"
-NAMESPACE_START = "hostname minibox && wineserver -p && wineboot -i"
+HOST_NAME = "minibox"
 
 
 class MiniboxPrefix:
@@ -28,21 +29,25 @@ class MiniboxPrefix:
     def __init__(self):
         main = harness.Session.load()
         self.session = harness.Session(main.folder, main.display, main.xvfb_pid,
-                                       os.path.join(main.folder, PREFIX_NAME))
+                                       os.path.join(main.folder, PREFIX_NAME), build=main.build)
         self.keeper = None
 
     def start(self):
         shutil.rmtree(self.session.prefix, ignore_errors=True)
         os.makedirs(self.session.prefix)
         with self.session.log_file("minibox.log") as log:
-            started = subprocess.run(["unshare", "-u", "sh", "-c", NAMESPACE_START], env=self.session.env(),
+            tools = self.session.tools
+            start = "hostname %s && %s && %s" % (HOST_NAME, shlex.join(tools.wineserver("-p")),
+                                                 shlex.join(tools.wineboot("-i")))
+            started = subprocess.run(["unshare", "-u", "sh", "-c", start], env=self.session.env(),
                                      stdin=subprocess.DEVNULL, stdout=log, stderr=log,
                                      timeout=harness.WINEBOOT_TIMEOUT)
         if started.returncode != 0:
             return False
         self.keeper = harness.WineProcess(self.session, harness.probe_exe(), ["--idle"],
                                           log_path=os.path.join(self.session.logs, "minibox-keeper.log"))
-        subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f"],
+        subprocess.run(self.session.tools.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+                                               "/d", "N", "/f"),
                        env=self.session.env(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=harness.WINEBOOT_TIMEOUT, check=True)
         with harness.Probe(self.session) as probe:
@@ -52,7 +57,7 @@ class MiniboxPrefix:
     def stop(self):
         if self.keeper:
             self.keeper.kill()
-        subprocess.run(["wineserver", "-k"], env=self.session.env(), stdin=subprocess.DEVNULL,
+        subprocess.run(self.session.tools.wineserver("-k"), env=self.session.env(), stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
         shutil.rmtree(self.session.prefix, ignore_errors=True)
 

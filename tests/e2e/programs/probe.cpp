@@ -79,6 +79,12 @@ using namespace probe;
 const UINT kSendTimeoutMs = 5000;
 const size_t kMaxText = 1 << 20;
 
+// Structures the probe hands the system, at the size the system expects in this build.
+static_assert(NOTIFYICONDATAW_V2_SIZE == BuildSize(936, 952), "the shell-version-5 size of this build's icon record");
+static_assert(sizeof(GUITHREADINFO) == BuildSize(48, 72), "GUITHREADINFO as the system takes it in this build");
+static_assert(sizeof(INPUT) == BuildSize(28, 40), "INPUT as SendInput takes it in this build");
+static_assert(sizeof(PROCESS_MEMORY_COUNTERS) == BuildSize(40, 72), "PROCESS_MEMORY_COUNTERS of this build");
+
 // ---- windows ----
 
 std::wstring ClassOf(HWND window) {
@@ -303,9 +309,11 @@ bool RunFocus(const Args& args, Answer* answer) {
 
 bool RunMessage(const Args& args, Answer* answer, bool send) {
   HWND window;
-  unsigned long message = 0, wParam = 0, lParam = 0;
+  unsigned long message = 0;
+  ULONG_PTR wParam = 0, lParam = 0;
   if (!ArgWindow(args, 1, &window, answer) || !ArgNumber(args, 2, &message, answer, "a message") ||
-      !ArgNumber(args, 3, &wParam, answer, "a wParam") || !ArgNumber(args, 4, &lParam, answer, "an lParam")) {
+      !ArgPointerSized(args, 3, &wParam, answer, "a wParam") ||
+      !ArgPointerSized(args, 4, &lParam, answer, "an lParam")) {
     return false;
   }
   if (!send) {
@@ -318,7 +326,7 @@ bool RunMessage(const Args& args, Answer* answer, bool send) {
                            &result)) {
     return answer->Fail("SendMessage failed or timed out");
   }
-  answer->Line(Number(long(result)));
+  answer->Line(Number(LONG_PTR(result)));
   return true;
 }
 
@@ -444,7 +452,7 @@ bool Run(const Args& args, Answer* answer) {
     // Wine's X11 driver keeps the X window of each top-level window in this property.
     HANDLE xWindow = GetPropW(window, L"__wine_x11_whole_window");
     if (!xWindow) return answer->Fail("the window has no X window");
-    answer->Line(Number(long(reinterpret_cast<uintptr_t>(xWindow))));
+    answer->Line(std::to_string(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(xWindow))));
     return true;
   }
   if (command == "activate") {
@@ -509,7 +517,7 @@ bool Run(const Args& args, Answer* answer) {
                              kSendTimeoutMs, &result)) {
       return answer->Fail("WM_SETTEXT failed");
     }
-    answer->Line(Number(long(result)));
+    answer->Line(Number(LONG_PTR(result)));
     return true;
   }
   if (command == "clipget") return RunClipboardGet(answer);

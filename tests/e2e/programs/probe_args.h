@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -13,10 +15,30 @@ namespace probe {
 
 using Args = std::vector<std::string>;
 
+// A 32-bit number (unsigned long has 32 bits in both builds); "-1" gives all bits set.
 inline bool ParseNumber(const std::string& text, unsigned long* value) {
   if (text.empty()) return false;
   char* end = nullptr;
   *value = std::strtoul(text.c_str(), &end, 0);
+  return end && *end == '\0';
+}
+
+// A pointer-sized value (a window handle, a wParam or an lParam) with all the bits this build's
+// ULONG_PTR holds; a negative number stands for its two's complement. False for text that is no
+// number or a value that does not fit, rather than a value cut short.
+inline bool ParsePointerSized(const std::string& text, ULONG_PTR* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  if (text[0] == '-') {
+    long long number = std::strtoll(text.c_str(), &end, 0);
+    if (errno == ERANGE || number < INTPTR_MIN) return false;
+    *value = ULONG_PTR(LONG_PTR(number));
+  } else {
+    unsigned long long number = std::strtoull(text.c_str(), &end, 0);
+    if (errno == ERANGE || number > UINTPTR_MAX) return false;
+    *value = ULONG_PTR(number);
+  }
   return end && *end == '\0';
 }
 
@@ -36,9 +58,14 @@ struct Answer {
 };
 
 inline bool ArgWindow(const Args& args, size_t index, HWND* window, Answer* answer) {
-  unsigned long value = 0;
-  if (index >= args.size() || !ParseNumber(args[index], &value)) return answer->Fail("expected a window handle");
-  *window = reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
+  ULONG_PTR value = 0;
+  if (index >= args.size() || !ParsePointerSized(args[index], &value)) return answer->Fail("expected a window handle");
+  *window = reinterpret_cast<HWND>(value);
+  return true;
+}
+
+inline bool ArgPointerSized(const Args& args, size_t index, ULONG_PTR* value, Answer* answer, const char* what) {
+  if (index >= args.size() || !ParsePointerSized(args[index], value)) return answer->Fail(std::string("expected ") + what);
   return true;
 }
 

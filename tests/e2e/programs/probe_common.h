@@ -2,11 +2,19 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
 
 namespace probe {
+
+static_assert(sizeof(void*) == 4 || sizeof(void*) == 8, "the probe is a 32-bit or a 64-bit Windows program");
+
+// The size the system documents for this build of the probe: `size32` in the 32-bit probe,
+// `size64` in the 64-bit one. The probe checks each structure it hands the system against it.
+constexpr size_t BuildSize(size_t size32, size_t size64) { return sizeof(void*) == 8 ? size64 : size32; }
 
 // The hook DLL answers this registered message, sent with the asking probe's process id in wParam,
 // by writing the window's menu into the file mapping named kMenuMappingPrefix + that id:
@@ -67,13 +75,16 @@ inline std::string Unescape(const std::string& text) {
 
 inline std::string EscapedWide(const std::wstring& text) { return Escape(Utf8(text)); }
 
+// Handles are pointer-sized: every bit of them is written, also in the 64-bit probe, whose
+// unsigned long has only 32.
 inline std::string Hex(uintptr_t value) {
   char buffer[24];
-  std::snprintf(buffer, sizeof buffer, "0x%lx", static_cast<unsigned long>(value));
+  std::snprintf(buffer, sizeof buffer, "0x%llx", static_cast<unsigned long long>(value));
   return buffer;
 }
 
-inline std::string Number(long value) { return std::to_string(value); }
+// Wide enough for a pointer-sized result (LRESULT) of either build.
+inline std::string Number(long long value) { return std::to_string(value); }
 
 inline std::string JoinFields(std::initializer_list<std::string> fields) {
   std::string line;
@@ -94,6 +105,7 @@ inline void DumpMenu(HMENU menu, const std::string& path, std::string* lines) {
     std::string here = path.empty() ? Number(i) : path + "/" + Number(i);
     wchar_t text[512] = L"";
     MENUITEMINFOW info = {};
+    static_assert(sizeof info == BuildSize(48, 80), "MENUITEMINFOW as the menu calls take it in this build");
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
     info.dwTypeData = text;

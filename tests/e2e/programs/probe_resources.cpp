@@ -113,6 +113,8 @@ struct GroupIconEntry {
   WORD id;
 };
 #pragma pack(pop)
+// The layout of the resource data itself, the same in an exe of either build.
+static_assert(sizeof(GroupIconHeader) == 6 && sizeof(GroupIconEntry) == 14, "icon group records as stored");
 
 // What the icon image itself says: PNG or a DIB whose height counts the mask too.
 void DescribeIconImage(const BYTE* data, DWORD size, std::string* width, std::string* height, std::string* bpp,
