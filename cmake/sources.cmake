@@ -1,6 +1,7 @@
 # The one list of the portable core's sources, compiled into the program and into the host tests.
 set(WH_CORE_SOURCES
   common/text.cpp
+  common/utf8.cpp
   common/heap.cpp
   common/status_text.cpp
   common/state.cpp
