@@ -21,7 +21,7 @@ JOBS ?= 2
 # The build that runs here: the 32-bit program where i386 code runs, else the 64-bit one.
 I386 = $(shell tools/can_run_i386.sh)
 RUN_WIN = $(if $(filter yes,$(I386)),$(WIN32),$(WIN64))
-RUN_NOTE = $(if $(filter yes,$(I386)),the 32-bit build,the 64-bit build: this machine cannot run 32-bit code ($(patsubst no:%,%,$(I386))))
+RUN_NOTE = $(if $(filter yes,$(I386)),the 32-bit build,the 64-bit build: this machine cannot run 32-bit code ($(strip $(patsubst no:%,%,$(I386)))))
 
 .PHONY: all setup host exe test run bench soak fuzz dist clean
 all: exe
