@@ -98,7 +98,7 @@ bool PlatformLastInputTick(uint32_t* tick);
 const uint32_t kKeysTakenTimeoutMs = 500;
 
 // Waits until the window in front has taken every key event sent so far, at most `timeoutMs`:
-// sends a press and release of kVkSentinel after them, which the key poller must not record, and
-// watches the front window's thread take it. Returns at once when no window of another thread is
-// in front. Returns the milliseconds waited.
+// sends a press of kVkSentinel after them, watches the front window's thread take it, then sends
+// its release; the key poller must not record the sentinel. Returns at once when no window of
+// another thread is in front. Returns the milliseconds waited.
 uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs);

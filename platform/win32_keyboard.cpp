@@ -63,13 +63,14 @@ uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
   return SendInput(count, inputs, sizeof(INPUT));
 }
 
-// The thread key state of the sentinel's toggle bit flips when the thread that reads it takes
-// the sentinel's press from its input.
-static bool SentinelToggled() { return (GetKeyState(kVkSentinel) & kKeyToggledBit) != 0; }
+// The shared key state shows the sentinel down once the front window's thread has taken its
+// press from the input. (Its toggle bit would flip too, but under Wine the state read just after
+// attaching may still be this thread's own, so a flip cannot be told from no change.)
+static bool SentinelTaken() { return (GetKeyState(kVkSentinel) & kKeyDownBit) != 0; }
 
-static void SendSentinel() {
-  KeyEvent press[2] = {{kVkSentinel, 0, 0, 0}, {kVkSentinel, 0, 0, kKeyEventKeyUp}};
-  PlatformSendKeyEvents(press, 2);
+static void SendSentinel(uint32_t flags) {
+  KeyEvent event = {kVkSentinel, 0, 0, flags};
+  PlatformSendKeyEvents(&event, 1);
 }
 
 // Sharing the input state of the front window's thread lets GetKeyState show what that thread
@@ -82,10 +83,10 @@ uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs) {
   // Our own window takes its keys only when this thread reads its messages: nothing to wait for.
   if (!frontThread || frontThread == ownThread) return 0;
   if (!AttachThreadInput(ownThread, frontThread, TRUE)) return 0;
-  bool before = SentinelToggled();
-  SendSentinel();
-  while (SentinelToggled() == before && GetTickCount() - start < timeoutMs) Sleep(kWaitStepMs);
+  SendSentinel(0);
+  while (!SentinelTaken() && GetTickCount() - start < timeoutMs) Sleep(kWaitStepMs);
   AttachThreadInput(ownThread, frontThread, FALSE);
+  SendSentinel(kKeyEventKeyUp);
   return GetTickCount() - start;
 }
 
