@@ -35,6 +35,7 @@ set(WH_CORE_SOURCES
 # bench run the core over.
 set(WH_FAKE_PLATFORM_SOURCES
   tests/unit/fake_platform.cpp
+  tests/unit/fake_layouts.cpp
   tests/unit/fake_shell_windows.cpp
   tests/unit/fake_registry_clipboard.cpp
 )

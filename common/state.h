@@ -79,6 +79,11 @@ struct PlayerState {
   int32_t savedCursorX, savedCursorY;
   KeyEvent pendingKeys[kKeyBatchCapacity];
   int32_t pendingKeyCount;
+  // The keyboard layout of the window in front, asked once per batch of key events.
+  KeyboardLayout receivingLayout;
+  bool haveReceivingLayout;
+  // Keys were sent since the last wait for the window in front to take them.
+  bool keysUnconfirmed;
 };
 extern PlayerState gPlayer;
 

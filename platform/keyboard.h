@@ -6,6 +6,8 @@
 // Flags of a synthetic key event, with the values of the system.
 const uint32_t kKeyEventExtended = 0x0001;
 const uint32_t kKeyEventKeyUp = 0x0002;
+// The event carries a UTF-16 unit instead of a key: the receiving window gets it as a character.
+const uint32_t kKeyEventUnicode = 0x0004;
 
 // Map types of PlatformMapVirtualKey, with the values of the system.
 const uint32_t kMapVkToScanCode = 0;
@@ -20,6 +22,8 @@ const uint8_t kVkShift = 0x10;
 const uint8_t kVkControl = 0x11;
 const uint8_t kVkAlt = 0x12;
 const uint8_t kVkCapsLock = 0x14;
+// The key that marks the end of the keys sent (see PlatformWaitForKeysTaken): programs ignore it.
+const uint8_t kVkSentinel = 0x87;  // F24
 
 // Bit of a key state that is set while the key is down.
 const uint16_t kKeyDownBit = 0x8000;
@@ -41,18 +45,36 @@ void PlatformClearKeyboardState();
 // code, kMapVkToChar the key's unshifted character in the low byte; 0 when there is none.
 uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t mapType);
 
-// For character `c`, the layout's virtual key in the low byte and the shift state (1 Shift,
-// 2 Ctrl, 4 Alt) in the high byte; 0xFFFF when the layout has no key for it.
-uint16_t PlatformKeyForChar(char c);
+// A keyboard layout as the system names it (its HKL value); 0 stands for the program's own.
+typedef uint64_t KeyboardLayout;
+
+// Returns the keyboard layout of the thread of the window in front, where synthetic keys arrive;
+// the program's own layout when no window is in front.
+KeyboardLayout PlatformForegroundKeyboardLayout();
+
+// What no key types: the answer of PlatformKeyForUnit for a character the layout cannot type.
+const uint16_t kNoLayoutKey = 0xFFFF;
+
+// For the UTF-16 unit `unit` in `layout`, the virtual key in the low byte and the shift state
+// (1 Shift, 2 Ctrl, 4 Alt) in the high byte; kNoLayoutKey when the layout has no key that types
+// it by itself (a dead key, which would wait for the next key, counts as none).
+uint16_t PlatformKeyForUnit(uint16_t unit, KeyboardLayout layout);
+
+// The UTF-16 unit that byte `byte` (0x80 to 0xFF) stands for in the system's ANSI code page; 0
+// when the code page gives it none.
+uint16_t PlatformAnsiByteToUnit(uint8_t byte);
 
 // Hands one key event to the system's input stream, which delivers it to the focused window
 // later, as if typed. `flags` is a combination of kKeyEventExtended and kKeyEventKeyUp.
 void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags);
 
-// One synthetic key event: virtual key, scan code, kKeyEvent* flags.
+// One synthetic key event: virtual key, scan code, kKeyEvent* flags; with kKeyEventUnicode, vk
+// and scanCode are 0 and `unit` is the UTF-16 unit typed (half of a surrogate pair goes as one
+// event per half, the high one first).
 struct KeyEvent {
   uint8_t vk;
   uint8_t scanCode;
+  uint16_t unit;
   uint32_t flags;
 };
 
@@ -71,3 +93,12 @@ uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count);
 // PlatformAsyncKeyState only some time after it: up to about 60 ms under Wine. Returns false
 // when the time cannot be had; callers must then assume input may have happened at any time.
 bool PlatformLastInputTick(uint32_t* tick);
+
+// The longest that PlatformWaitForKeysTaken waits.
+const uint32_t kKeysTakenTimeoutMs = 500;
+
+// Waits until the window in front has taken every key event sent so far, at most `timeoutMs`:
+// sends a press of kVkSentinel after them, watches the front window's thread take it, then sends
+// its release; the key poller must not record the sentinel. Returns at once when no window of
+// another thread is in front. Returns the milliseconds waited.
+uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs);

@@ -7,6 +7,12 @@
 // SendInput checks the record size it is given against its own build's INPUT.
 static_assert(sizeof(INPUT) == Win32BuildSize(28, 40), "INPUT as SendInput takes it in this build");
 
+// MapVirtualKeyEx marks the character of a dead key with the top bit.
+const UINT kDeadKeyBit = 0x80000000u;
+const SHORT kNoKeyAnswer = -1;
+const int kOneByte = 1;
+const DWORD kWaitStepMs = 1;
+
 uint16_t PlatformAsyncKeyState(int vk) { return uint16_t(GetAsyncKeyState(vk)); }
 
 uint16_t PlatformThreadKeyState(int vk) { return uint16_t(GetKeyState(vk)); }
@@ -18,7 +24,28 @@ void PlatformClearKeyboardState() {
 
 uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t mapType) { return MapVirtualKeyA(code, mapType); }
 
-uint16_t PlatformKeyForChar(char c) { return uint16_t(VkKeyScanA(c)); }
+static HKL ToHkl(KeyboardLayout layout) { return reinterpret_cast<HKL>(static_cast<uintptr_t>(layout)); }
+
+KeyboardLayout PlatformForegroundKeyboardLayout() {
+  HWND front = GetForegroundWindow();
+  DWORD thread = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+  return KeyboardLayout(reinterpret_cast<uintptr_t>(GetKeyboardLayout(thread)));
+}
+
+uint16_t PlatformKeyForUnit(uint16_t unit, KeyboardLayout layout) {
+  SHORT answer = VkKeyScanExW(WCHAR(unit), ToHkl(layout));
+  if (answer == kNoKeyAnswer) return kNoLayoutKey;
+  UINT vk = UINT(answer) & 0xFF;
+  if (MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, ToHkl(layout)) & kDeadKeyBit) return kNoLayoutKey;
+  return uint16_t(answer);
+}
+
+uint16_t PlatformAnsiByteToUnit(uint8_t byte) {
+  char text = char(byte);
+  WCHAR unit = 0;
+  if (MultiByteToWideChar(CP_ACP, 0, &text, kOneByte, &unit, kOneByte) != kOneByte) return 0;
+  return uint16_t(unit);
+}
 
 void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags) { keybd_event(vk, scanCode, flags, 0); }
 
@@ -28,11 +55,39 @@ uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
   ZeroMemory(inputs, sizeof(INPUT) * count);
   for (uint32_t i = 0; i < count; ++i) {
     inputs[i].type = INPUT_KEYBOARD;
-    inputs[i].ki.wVk = events[i].vk;
-    inputs[i].ki.wScan = events[i].scanCode;
+    bool unicode = (events[i].flags & kKeyEventUnicode) != 0;
+    inputs[i].ki.wVk = unicode ? 0 : events[i].vk;
+    inputs[i].ki.wScan = unicode ? events[i].unit : events[i].scanCode;
     inputs[i].ki.dwFlags = events[i].flags;
   }
   return SendInput(count, inputs, sizeof(INPUT));
+}
+
+// The shared key state shows the sentinel down once the front window's thread has taken its
+// press from the input. (Its toggle bit would flip too, but under Wine the state read just after
+// attaching may still be this thread's own, so a flip cannot be told from no change.)
+static bool SentinelTaken() { return (GetKeyState(kVkSentinel) & kKeyDownBit) != 0; }
+
+static void SendSentinel(uint32_t flags) {
+  KeyEvent event = {kVkSentinel, 0, 0, flags};
+  PlatformSendKeyEvents(&event, 1);
+}
+
+// Sharing the input state of the front window's thread lets GetKeyState show what that thread
+// has taken from its input; the keys queued for it before the sentinel are then all taken.
+uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs) {
+  DWORD start = GetTickCount();
+  HWND front = GetForegroundWindow();
+  DWORD frontThread = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+  DWORD ownThread = GetCurrentThreadId();
+  // Our own window takes its keys only when this thread reads its messages: nothing to wait for.
+  if (!frontThread || frontThread == ownThread) return 0;
+  if (!AttachThreadInput(ownThread, frontThread, TRUE)) return 0;
+  SendSentinel(0);
+  while (!SentinelTaken() && GetTickCount() - start < timeoutMs) Sleep(kWaitStepMs);
+  AttachThreadInput(ownThread, frontThread, FALSE);
+  SendSentinel(kKeyEventKeyUp);
+  return GetTickCount() - start;
 }
 
 bool PlatformLastInputTick(uint32_t* tick) {

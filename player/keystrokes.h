@@ -8,23 +8,20 @@
 #pragma once
 #include <stdint.h>
 
-// One entry of the Alt-code table: the decimal code typed on the keypad and the byte it stands
-// for, sign-extended (the byte 0xE9 is -23). The table ends at an entry whose code is 0.
-struct AltCode {
-  int16_t code;
-  int16_t character;
-};
-const int kAltCodeEntries = 159;
-extern const AltCode kAltCodes[kAltCodeEntries + 1];
-
 // Queues the events of virtual key `vk` in key mode `mode` (KeyMode of triggers/key_names.h):
 // press-and-release, down only or up only; extended keys carry kKeyEventExtended.
 void SendKey(uint8_t vk, int mode);
 
-// Queues the events that type byte `c` (1 to 255): its layout key with Shift around it as
-// needed, or Alt with the four keypad digits of its Alt code; nothing for a byte that has
-// neither.
-void TypeCharacter(char c);
+// Queues the events that type the character `codePoint` into the window in front: the key that
+// the window's keyboard layout gives it, with Shift around it as needed, when the layout types
+// it without other modifiers; else the character itself as a Unicode key event (two for a
+// character beyond U+FFFF). A control character without such a key, a surrogate and a value
+// past U+10FFFF queue nothing.
+void TypeCodePoint(uint32_t codePoint);
 
 // Hands every queued key event to the system in one piece and empties the queue.
 void FlushKeyEvents();
+
+// Flushes, then waits (bounded) until the window in front has taken every key sent since the
+// last wait, so that a window brought forward next cannot take them; no wait when none were sent.
+void WaitForKeysTaken();

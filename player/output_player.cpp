@@ -2,7 +2,7 @@
 // typing text and key names back to back and yielding to the message loop only at a pause.
 //
 // A token is a command from the command table (tried in order, ignoring letter case), else a
-// key name, else a single character of plain text. Every action says how playback goes on: it
+// key name, else a single character of plain text (UTF-8). Every action says how playback goes on: it
 // continues within the tick, pauses until the timer's next tick, or aborts the output.
 #include "player/output_player.h"
 
@@ -11,6 +11,8 @@
 #include "common/heap.h"
 #include "common/state.h"
 #include "common/text.h"
+#include "common/utf8.h"
+#include "platform/keyboard.h"
 #include "platform/ui.h"
 #include "player/keystrokes.h"
 #include "player/mouse_commands.h"
@@ -41,6 +43,9 @@ typedef PlayStep (*CommandAction)(const Output& output, int32_t at);
 struct CommandRow {
   const char* literal;  // what the text at the play position begins with, ignoring letter case
   CommandAction action;
+  // The command can bring another window forward (a program, a window, the list, a warning, a
+  // click): the keys typed before it must have reached the window in front first.
+  bool bringsWindowForward;
 };
 
 // After a click or the cursor's return the player gives the receiving window a moment.
@@ -58,6 +63,7 @@ const uint32_t kWindowPauseMs = 10;
 // A command's argument begins at its eighth character: "{Delay" or "{click" and one separator.
 const int32_t kArgumentOffset = 7;
 const char kCloseBrace = '}';
+const uint32_t kFirstNonAscii = 0x80;
 
 static PlayStep Continue(int32_t next) { return PlayStep{kStepContinue, next, 0}; }
 static PlayStep Pause(int32_t next, uint32_t ms) { return PlayStep{kStepPause, next, ms}; }
@@ -128,13 +134,23 @@ static PlayStep PlayList(const Output& output, int32_t at) {
 
 // The commands of the output language, tried in this order before key names.
 static const CommandRow kCommands[] = {
-    {kDelayToken, PlayDelay},
-    {kClickToken, PlayClick},
-    {kMouseReturnToken, PlayMouseReturn},
-    {kRunToken, PlayRun},
-    {kWindowToken, PlayWindow},
-    {kListToken, PlayList},
+    {kDelayToken, PlayDelay, false},
+    {kClickToken, PlayClick, true},
+    {kMouseReturnToken, PlayMouseReturn, false},
+    {kRunToken, PlayRun, true},
+    {kWindowToken, PlayWindow, true},
+    {kListToken, PlayList, true},
 };
+
+// One character of plain text: a whole UTF-8 sequence, or a byte that begins none, which is a
+// byte of the system's ANSI code page.
+static PlayStep TypeText(const Output& output, int32_t at) {
+  int length = 1;
+  uint32_t codePoint = DecodeUtf8(output.text + at, size_t(output.length - at), &length);
+  if (length == 1 && codePoint >= kFirstNonAscii) codePoint = PlatformAnsiByteToUnit(uint8_t(codePoint));
+  TypeCodePoint(codePoint);
+  return Continue(at + length);
+}
 
 // Recognises the token at `at` and carries it out.
 static PlayStep PlayToken(const Output& output, int32_t at) {
@@ -142,7 +158,11 @@ static PlayStep PlayToken(const Output& output, int32_t at) {
   for (const CommandRow& row : kCommands) {
     if (!StartsWithNoCase(here, row.literal)) continue;
     // What was typed so far reaches the window before the command acts.
-    FlushKeyEvents();
+    if (row.bringsWindowForward) {
+      WaitForKeysTaken();
+    } else {
+      FlushKeyEvents();
+    }
     return row.action(output, at);
   }
   int nameLength = 0, mode = 0;
@@ -150,8 +170,7 @@ static PlayStep PlayToken(const Output& output, int32_t at) {
     SendKey(vk, mode);
     return Continue(at + nameLength);
   }
-  TypeCharacter(*here);
-  return Continue(at + 1);
+  return TypeText(output, at);
 }
 
 // Frees the output and hands the keyboard back to the key poller.

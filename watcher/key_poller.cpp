@@ -81,7 +81,7 @@ static bool IsModifierKey(int vk) {
 // matcher then looks at; modifiers, the left and right buttons and Backspace record nothing.
 static bool RecordKeyPress(int vk) {
   uint8_t* history = gWatcher.typedHistory;
-  if (IsModifierKey(vk)) return false;
+  if (IsModifierKey(vk) || vk == kVkSentinel) return false;  // the sentinel marks keys WordHatch sent
   if (vk == kVkLeftButton || vk == kVkRightButton) {
     history[0] = 0;  // a click moves the caret: what came before can no longer end a trigger
     return false;

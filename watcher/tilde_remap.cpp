@@ -5,7 +5,7 @@
 #include "common/state.h"
 #include "platform/keyboard.h"
 
-static KeyEvent AltEvent(uint32_t flags) { return KeyEvent{kVkAlt, 0, flags}; }
+static KeyEvent AltEvent(uint32_t flags) { return KeyEvent{kVkAlt, 0, 0, flags}; }
 
 // Backspace erases the character that the tilde key has typed into the focused window already.
 static void PressRemapAlt(bool eraseTilde) {
@@ -13,8 +13,8 @@ static void PressRemapAlt(bool eraseTilde) {
   KeyEvent events[3];
   uint32_t count = 0;
   if (eraseTilde) {
-    events[count++] = KeyEvent{kVkBackspace, backspaceScan, 0};
-    events[count++] = KeyEvent{kVkBackspace, backspaceScan, kKeyEventKeyUp};
+    events[count++] = KeyEvent{kVkBackspace, backspaceScan, 0, 0};
+    events[count++] = KeyEvent{kVkBackspace, backspaceScan, 0, kKeyEventKeyUp};
   }
   events[count++] = AltEvent(0);
   PlatformSendKeyEvents(events, count);

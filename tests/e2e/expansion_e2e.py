@@ -16,9 +16,10 @@ ARRIVAL_TIMEOUT = 15.0
 class ExpansionTestCase(ShellTestCase):
     """ShellTestCase with WordHatch watching the keyboard and a target to type into."""
 
-    def start_expander(self, triggers, count=None, ini=None, target_text=""):
+    def start_expander(self, triggers, count=None, ini=None, target_text="", ansi_target=False):
         """Starts WordHatch with `triggers` as its trigger file, waits for the load report, then
-        starts a target window, which takes the foreground. Returns (app, main window, target)."""
+        starts a target window (an ANSI one with ansi_target), which takes the foreground.
+        Returns (app, main window, target)."""
         app = self.wordhatch()
         app.write_triggers(triggers)
         if ini is not None:
@@ -27,7 +28,7 @@ class ExpansionTestCase(ShellTestCase):
         if count is None:
             count = sum(1 for line in triggers.splitlines() if "=" in line and not line.startswith(";"))
         self.wait_loaded(hwnd, count)
-        target = self.start_target(target_text)
+        target = self.start_target(target_text, ansi=ansi_target)
         target.focus()
         return app, hwnd, target
 

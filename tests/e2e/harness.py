@@ -232,20 +232,51 @@ def _start_xvfb(session_folder):
     return xvfb.pid, ":" + number.decode().strip()
 
 
-def _plain_us_keymap(display):
-    """Makes the virtual keyboard type parentheses with Shift+9 and Shift+0 alone, as a US
-    keyboard under Windows does. The X server's default map also puts them on two keypad keys
-    (I187, I188) that have no Windows key code; Wine then finds no key for "(" and ")"."""
-    env = dict(os.environ, DISPLAY=display)
-    dumped = subprocess.run(["xkbcomp", "-xkb", display, "-"], env=env, stdin=subprocess.DEVNULL,
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
+def _dump_keymap(display):
+    """The display's keymap in xkbcomp's source form."""
+    dumped = subprocess.run(["xkbcomp", "-xkb", display, "-"], env=dict(os.environ, DISPLAY=display),
+                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
     if dumped.returncode != 0:
         raise HarnessError("cannot read the keymap of the virtual display")
-    keymap = re.sub(rb"\n\s*key <I18[78]> \{[^}]*\};", b"", dumped.stdout)
-    loaded = subprocess.run(["xkbcomp", "-", display], input=keymap, env=env, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL, timeout=30)
+    return dumped.stdout
+
+
+def _load_keymap(display, keymap):
+    loaded = subprocess.run(["xkbcomp", "-", display], input=keymap, env=dict(os.environ, DISPLAY=display),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
     if loaded.returncode != 0:
-        raise HarnessError("cannot load the plain US keymap into the virtual display")
+        raise HarnessError("cannot load a keymap into the virtual display")
+
+
+def _without_keypad_parentheses(display):
+    """Makes the virtual keyboard type parentheses with their layout keys alone, as a keyboard
+    under Windows does. The X server's maps also put them on two keypad keys (I187, I188) that
+    have no Windows key code; Wine then finds no key for "(" and ")"."""
+    _load_keymap(display, re.sub(rb"\n\s*key <I18[78]> \{[^}]*\};", b"", _dump_keymap(display)))
+
+
+def _plain_us_keymap(display):
+    """The US keymap of the virtual display: parentheses on Shift+9 and Shift+0 alone."""
+    _without_keypad_parentheses(display)
+
+
+def set_x_keymap(session, layout):
+    """Sets the display's keymap to a setxkbmap layout ("de", "fr") and returns the keymap it
+    replaced, for restore_x_keymap. Each Wine program reads the keymap when it starts, so set it
+    before starting the programs that should use it."""
+    saved = _dump_keymap(session.display)
+    result = subprocess.run(["setxkbmap", "-display", session.display, "-layout", layout],
+                            env=session.env(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.PIPE, timeout=30)
+    if result.returncode != 0:
+        raise HarnessError("setxkbmap %s failed: %s" % (layout, result.stderr.decode().strip()))
+    _without_keypad_parentheses(session.display)
+    return saved
+
+
+def restore_x_keymap(session, saved):
+    """Loads a keymap that set_x_keymap returned, exactly as it was."""
+    _load_keymap(session.display, saved)
 
 
 def _run_logged(session, command, timeout, log_name):
@@ -847,7 +878,7 @@ class WordHatchApp:
 class Target:
     """target.exe: an edit that takes the foreground and writes its text to a file on each change."""
 
-    def __init__(self, session, probe, input_, folder, title, text="", name="target"):
+    def __init__(self, session, probe, input_, folder, title, text="", name="target", ansi=False):
         self.probe = probe
         self.input = input_
         self.title = title
@@ -858,7 +889,8 @@ class Target:
                 os.remove(path)
         exe = os.path.join(win_dir(), "e2e", "target.exe")
         self.process = WineProcess(session, exe, ["--title", title, "--out", windows_path(self.out_path),
-                                                  "--keys", windows_path(self.keys_path), "--text", text],
+                                                  "--keys", windows_path(self.keys_path), "--text", text,
+                                                  "--ansi", "1" if ansi else "0"],
                                    log_path=os.path.join(folder, name + ".log"))
         # The file appears once the window has the focus.
         wait_until(lambda: os.path.exists(self.out_path), START_TIMEOUT, "target.exe to start")
@@ -946,12 +978,19 @@ class E2ETestCase(unittest.TestCase):
         self._apps.append(app)
         return app
 
-    def start_target(self, text="", title=None):
+    def start_target(self, text="", title=None, ansi=False):
+        """A target window; with ansi=True its edit is an ANSI window."""
         number = len(self._targets)
         title = title or "Target %s %d" % (self.test_name, number)
-        target = Target(self.session, self.probe, self.input, self.work_dir, title, text, "target%d" % number)
+        target = Target(self.session, self.probe, self.input, self.work_dir, title, text, "target%d" % number, ansi)
         self._targets.append(target)
         return target
+
+    def use_x_keymap(self, layout):
+        """Sets the display's keymap to `layout` for this test (before WordHatch and the targets
+        start); the keymap in use before comes back exactly once the test has ended."""
+        saved = set_x_keymap(self.session, layout)
+        self.addCleanup(restore_x_keymap, self.session, saved)
 
     def screenshot(self, name):
         return screenshot(self.session, os.path.join(self.session.folder, "screenshots", name + ".png"))

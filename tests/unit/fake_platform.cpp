@@ -34,6 +34,7 @@ void FakeReset() {
   gFake.hasLastInputTick = true;
   gFake.hasForeground = true;
   gFake.doubleClickTime = 500;
+  gFake.foregroundLayout = kFakeLayoutUs;
 }
 
 bool FakeCallFails() { return ++gFake.fallibleCalls == gFake.failCallAt; }
@@ -60,7 +61,11 @@ std::string FakeKeyEventText() {
   std::string out;
   char one[32];
   for (const FakeEvent& e : FakeEventsOf(kFakeKeyEvent)) {
-    snprintf(one, sizeof one, "%s%X:%X", out.empty() ? "" : " ", e.a, e.c);
+    if (e.c & kKeyEventUnicode) {
+      snprintf(one, sizeof one, "%sU+%X:%X", out.empty() ? "" : " ", e.b, e.c);
+    } else {
+      snprintf(one, sizeof one, "%s%X:%X", out.empty() ? "" : " ", e.a, e.c);
+    }
     out += one;
   }
   return out;
@@ -86,32 +91,6 @@ void PlatformClearKeyboardState() {
   Record(kFakeClearKeyboard);
 }
 
-// Unshifted character of each US key, by virtual-key code.
-static char UsKeyChar(uint32_t vk) {
-  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return char(vk);
-  if (vk >= 0x60 && vk <= 0x69) return char('0' + vk - 0x60);
-  switch (vk) {
-    case 0x08: case 0x09: case 0x0D: case 0x1B: case 0x20: return char(vk);
-    case 0x6A: return '*';
-    case 0x6B: return '+';
-    case 0x6D: return '-';
-    case 0x6E: return '.';
-    case 0x6F: return '/';
-    case 0xBA: return ';';
-    case 0xBB: return '=';
-    case 0xBC: return ',';
-    case 0xBD: return '-';
-    case 0xBE: return '.';
-    case 0xBF: return '/';
-    case 0xC0: return '`';
-    case 0xDB: return '[';
-    case 0xDC: return '\\';
-    case 0xDD: return ']';
-    case 0xDE: return '\'';
-    default: return 0;
-  }
-}
-
 // Scan codes of the US keys that tests look at; 0 for the others.
 static uint32_t UsScanCode(uint32_t vk) {
   static const char kRowQ[] = "QWERTYUIOP", kRowA[] = "ASDFGHJKL", kRowZ[] = "ZXCVBNM";
@@ -135,37 +114,29 @@ static uint32_t UsScanCode(uint32_t vk) {
 
 uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t mapType) {
   if (mapType == kMapVkToScanCode) return UsScanCode(code);
-  if (mapType == kMapVkToChar) return (unsigned char)UsKeyChar(code);
+  if (mapType == kMapVkToChar) return (unsigned char)FakeUsKeyChar(code);
   return 0;
 }
 
-uint16_t PlatformKeyForChar(char c) {
-  static const char kShifted[] = "~!@#$%^&*()_+{}|:\"<>?";
-  static const char kPlain[] = "`1234567890-=[]\\;',./";
-  unsigned char u = (unsigned char)c;
-  auto scripted = gFake.keyForChar.find(u);
-  if (scripted != gFake.keyForChar.end()) return scripted->second;
-  if (u >= 'a' && u <= 'z') return uint16_t(u - 32);
-  if (u >= 'A' && u <= 'Z') return uint16_t(0x100 | u);
-  if (const char* p = u ? strchr(kShifted, c) : nullptr) return uint16_t(0x100 | PlatformKeyForChar(kPlain[p - kShifted]));
-  for (uint32_t vk = 0; vk < 256; ++vk) {
-    if (vk >= 0x60 && vk <= 0x6F) continue;  // keypad keys are never the layout's first choice
-    if (u && UsKeyChar(vk) == c) return uint16_t(vk);
-  }
-  return 0xFFFF;
-}
-
-static void RecordKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags) {
+static void RecordKeyEvent(uint8_t vk, uint32_t scanCode, uint32_t flags) {
   Record(kFakeKeyEvent, vk, scanCode, flags);
-  if (gFake.syntheticKeysChangeState) gFake.asyncKeyState[vk] = (flags & kKeyEventKeyUp) ? 0 : 0x8000;
+  if (gFake.syntheticKeysChangeState && !(flags & kKeyEventUnicode)) gFake.asyncKeyState[vk] = (flags & kKeyEventKeyUp) ? 0 : 0x8000;
 }
 
 void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags) { RecordKeyEvent(vk, scanCode, flags); }
 
 uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
   Record(kFakeKeyBatch, count);
-  for (uint32_t i = 0; i < count; ++i) RecordKeyEvent(events[i].vk, events[i].scanCode, events[i].flags);
+  for (uint32_t i = 0; i < count; ++i) {
+    const KeyEvent& e = events[i];
+    RecordKeyEvent(e.vk, (e.flags & kKeyEventUnicode) ? e.unit : e.scanCode, e.flags);
+  }
   return count;
+}
+
+uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs) {
+  Record(kFakeKeysTakenWait, timeoutMs);
+  return gFake.keysTakenWaitMs;
 }
 
 bool PlatformLastInputTick(uint32_t* tick) {

@@ -32,8 +32,15 @@ enum FakeEventKind {
   kFakeBringForward,  // a = window
   kFakeListWindow,    // text = "left,top,width,height"
   kFakeRegistryCall,  // text: the call and its arguments, e.g. "open HKCU Software\\X query"
+  kFakeKeysTakenWait, // a = the time-out given to PlatformWaitForKeysTaken
 };
 
+// The keyboard layouts the fake knows (fake_layouts.cpp); any other value answers as US.
+const uint64_t kFakeLayoutUs = 0x04090409;
+const uint64_t kFakeLayoutGerman = 0x04070407;
+const uint64_t kFakeLayoutFrench = 0x040C040C;
+
+// A key event records a = vk, b = scan code (the UTF-16 unit for a Unicode event), c = flags.
 struct FakeEvent {
   FakeEventKind kind;
   uint32_t a, b, c;
@@ -55,8 +62,13 @@ struct FakePlatform {
   int asyncKeyQueries;  // how many times the async state was asked
   // When set, synthetic key events change asyncKeyState at once, as the system's input does.
   bool syntheticKeysChangeState;
-  // Layout answers of PlatformKeyForChar that replace the US layout's, by byte value (0 to 255).
-  std::map<int, uint16_t> keyForChar;
+  // The layout of the window in front (kFakeLayout*, US after FakeReset), how many times it was
+  // asked, and answers of PlatformKeyForUnit that replace any layout's, by UTF-16 unit.
+  uint64_t foregroundLayout;
+  int layoutQueries;
+  std::map<uint16_t, uint16_t> keyForUnit;
+  // What PlatformWaitForKeysTaken answers as the time it waited.
+  uint32_t keysTakenWaitMs;
   // The system's last-input time; hasLastInputTick false makes the query fail.
   bool hasLastInputTick;
   uint32_t lastInputTick;
@@ -148,6 +160,9 @@ void FakeReset();
 // Counts one fallible seam call; true when the fault sweep makes this one fail.
 bool FakeCallFails();
 
+// The unshifted character of a US key, by virtual-key code; 0 for none.
+char FakeUsKeyChar(uint32_t vk);
+
 // Appends one event to gFake.events.
 void FakeRecord(FakeEventKind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0, const std::string& text = "",
                 const std::string& detail = "");
@@ -158,7 +173,8 @@ uint32_t FakeAddWindow(const std::string& title, bool answers = true);
 // The events of one kind, in order.
 std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind);
 
-// The key events, each written as "vk:flags" in hexadecimal (for example "11:3"), joined by blanks.
+// The key events, each written as "vk:flags" in hexadecimal (for example "11:3"), a Unicode event
+// as "U+unit:flags" ("U+E9:4"), joined by blanks.
 std::string FakeKeyEventText();
 
 // The sizes of the key-event batches handed to the system, in order (a single event sent on its

@@ -101,6 +101,15 @@ TEST_F(KeyPollerTest, ModifiersAloneRecordNothingButAreRemembered) {
   EXPECT_EQ(History(1), "Q");
 }
 
+TEST_F(KeyPollerTest, TheSentinelThatEndsSentKeysRecordsNothing) {
+  // The player's wait for sent keys ends with a press of F24, which the poller may still see
+  // after the output: it must neither become a character nor cut the history.
+  Type("bt");
+  Press(kVkSentinel);
+  Type("w");
+  EXPECT_EQ(History(3), "wtb");
+}
+
 TEST_F(KeyPollerTest, ATickThatScansStopsAndRestartsItsTimer) {
   Type("ab");
   SetKey(kVkShift, true);

@@ -127,4 +127,61 @@ TEST_F(OutputPlayerTest, TextKeyNamesAndCommandsTickByTick) {
   }
 }
 
+TEST_F(OutputPlayerTest, TextIsTypedCharacterByCharacterInUtf8OrAsCodePageBytes) {
+  struct Case { const char* what; std::string output, keys; } cases[] = {
+      {"UTF-8 e acute, one character", "caf\xC3\xA9", "43:0 43:2 41:0 41:2 46:0 46:2 U+E9:4 U+E9:6"},
+      {"UTF-8 euro and a character beyond U+FFFF", "\xE2\x82\xAC\xF0\x9F\x98\x80",
+       "U+20AC:4 U+20AC:6 U+D83D:4 U+D83D:6 U+DE00:4 U+DE00:6"},
+      {"code-page bytes of an ANSI file", "\xE9t \x80\x9F",
+       "U+E9:4 U+E9:6 54:0 54:2 20:0 20:2 U+20AC:4 U+20AC:6 U+178:4 U+178:6"},
+      {"an undefined code-page byte types nothing", "a\x81" "b", "41:0 41:2 42:0 42:2"},
+      {"a sequence cut short is code-page bytes", "\xE2\x82" "a", "U+E2:4 U+E2:6 U+201A:4 U+201A:6 41:0 41:2"},
+      {"a key name after a multi-byte character", "\xC3\xA4{Enter}", "U+E4:4 U+E4:6 D:0 D:2"},
+  };
+  for (const Case& c : cases) {
+    Start(c.output);
+    Tick();
+    EXPECT_EQ(FakeKeyEventText(), c.keys) << c.what;
+    EXPECT_EQ(gPlayer.outputBuffer, nullptr) << c.what;
+  }
+}
+
+TEST_F(OutputPlayerTest, TheLayoutOfTheWindowInFrontChoosesTheKeys) {
+  gFake.foregroundLayout = kFakeLayoutGerman;
+  Start("a@\xC3\xA4");
+  Tick();
+  EXPECT_EQ(FakeKeyEventText(), "41:0 41:2 U+40:4 U+40:6 DE:0 DE:2");
+}
+
+TEST_F(OutputPlayerTest, CommandsThatBringAWindowForwardWaitForTheKeysTypedBefore) {
+  gFake.startableFiles = {"prog"};
+  FakeAddWindow("Other");
+  // Where the wait for the keys comes in each tick, as "wait" in the order of events.
+  struct Case { std::string output; const char* order; } cases[] = {
+      {"ab{click 1,2}", "batch wait mouse"},
+      {"ab RUN: prog{Enter}", "batch wait batch"},
+      {"ab WINDOW: Other", "batch wait"},
+      {"ab LIST: x; y", "batch wait"},
+      {"ab RUN: nothing_here", "batch wait"},  // the warning comes after the wait
+      {"RUN: prog", ""},                      // no keys typed, no wait
+      {"ab{Delay 5}", "batch"},               // a pause brings nothing forward
+      {"ab{mouse_return}", "batch mouse"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.output);
+    gPlayer.keysUnconfirmed = false;
+    Start(c.output);
+    Tick();
+    std::string order;
+    for (const FakeEvent& e : gFake.events) {
+      const char* item = e.kind == kFakeKeyBatch ? "batch" : e.kind == kFakeKeysTakenWait ? "wait"
+                       : e.kind == kFakeMouseEvent ? "mouse" : nullptr;
+      if (!item || (!order.empty() && order.substr(order.rfind(' ') + 1) == item)) continue;
+      order += (order.empty() ? "" : " ") + std::string(item);
+    }
+    EXPECT_EQ(order, c.order);
+    while (gPlayer.outputBuffer) Tick();
+  }
+}
+
 }  // namespace

@@ -1,6 +1,6 @@
 // target.exe: a window with a multi-line edit that end-to-end tests type into.
 //
-//   target.exe --title TITLE --out FILE [--keys FILE] [--text TEXT]
+//   target.exe --title TITLE --out FILE [--keys FILE] [--text TEXT] [--ansi 1]
 //
 // The window takes the foreground and puts the focus on its edit at start (there is no window
 // manager to do it). Every change of the edit's text rewrites FILE with the whole text in UTF-8
@@ -10,6 +10,9 @@
 // so that tests can check what the probe reads from a menu.
 // With --keys, every WM_KEYDOWN/WM_KEYUP/WM_CHAR the edit receives is appended to that file as
 // a line "down VK", "up VK" or "char CODE" (decimal), for tests that count key events.
+// With --ansi 1 the edit is an ANSI window, as in a program built without UNICODE: it is created,
+// read and fed its messages through the A functions, and gets characters in the ANSI code page;
+// FILE still receives its text in UTF-8.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,6 +30,7 @@ struct Options {
   std::wstring outFile;
   std::wstring keysFile;
   std::wstring initialText;
+  bool ansi = false;
 };
 
 // Menu of the window: fixed states to read back, and one item that WM_COMMAND toggles.
@@ -57,6 +61,14 @@ std::string ToUtf8(const std::wstring& text) {
   return result;
 }
 
+std::string ToAnsi(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  int size = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string result(size, '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &result[0], size, nullptr, nullptr);
+  return result;
+}
+
 bool WriteWhole(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -66,13 +78,31 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes) {
   return ok && written == bytes.size();
 }
 
-// Replaces the report file in one step so that a reader sees either the old or the new text.
-void ReportText() {
-  if (gOptions.outFile.empty() || !gEdit) return;
+// The edit's text as the ANSI window holds it, converted from the ANSI code page.
+std::wstring AnsiEditText() {
+  int length = GetWindowTextLengthA(gEdit);
+  std::string bytes(length + 1, '\0');
+  length = GetWindowTextA(gEdit, &bytes[0], length + 1);
+  if (length <= 0) return std::wstring();
+  int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+  std::wstring text(size, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, &text[0], size);
+  return text;
+}
+
+std::wstring EditText() {
+  if (gOptions.ansi) return AnsiEditText();
   int length = GetWindowTextLengthW(gEdit);
   std::wstring text(length + 1, L'\0');
   length = GetWindowTextW(gEdit, &text[0], length + 1);
   text.resize(length);
+  return text;
+}
+
+// Replaces the report file in one step so that a reader sees either the old or the new text.
+void ReportText() {
+  if (gOptions.outFile.empty() || !gEdit) return;
+  std::wstring text = EditText();
   std::wstring temp = gOptions.outFile + L".tmp";
   if (WriteWhole(temp, ToUtf8(text))) {
     MoveFileExW(temp.c_str(), gOptions.outFile.c_str(), MOVEFILE_REPLACE_EXISTING);
@@ -105,7 +135,23 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       AppendKeyLine("char", unsigned(wParam));
       break;
   }
+  if (gOptions.ansi) return CallWindowProcA(gEditProc, window, message, wParam, lParam);
   return CallWindowProcW(gEditProc, window, message, wParam, lParam);
+}
+
+// The edit of the window: a Unicode one, or with --ansi an ANSI one holding the same text.
+void CreateEdit(HWND window) {
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+  HMENU id = reinterpret_cast<HMENU>(kEditId);
+  if (gOptions.ansi) {
+    std::string initial = ToAnsi(gOptions.initialText);
+    gEdit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", initial.c_str(), style, 0, 0, 0, 0, window, id, nullptr, nullptr);
+    gEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(gEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+    return;
+  }
+  gEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", gOptions.initialText.c_str(), style, 0, 0, 0, 0, window, id,
+                          nullptr, nullptr);
+  gEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(gEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
 }
 
 void TakeForeground(HWND window) {
@@ -118,14 +164,9 @@ void TakeForeground(HWND window) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: {
-      gEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", gOptions.initialText.c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                              0, 0, 0, 0, window, reinterpret_cast<HMENU>(kEditId), nullptr, nullptr);
-      gEditProc = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(gEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+    case WM_CREATE:
+      CreateEdit(window);
       return 0;
-    }
     case WM_SIZE:
       MoveWindow(gEdit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
@@ -157,6 +198,7 @@ void ParseCommandLine() {
     else if (name == L"--out") gOptions.outFile = args[i + 1];
     else if (name == L"--keys") gOptions.keysFile = args[i + 1];
     else if (name == L"--text") gOptions.initialText = args[i + 1];
+    else if (name == L"--ansi") gOptions.ansi = std::wstring(args[i + 1]) == L"1";
   }
   LocalFree(args);
 }
@@ -180,10 +222,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   UpdateWindow(window);
   ReportText();
 
+  // An ANSI program reads its messages through the A functions, which hand WM_CHAR to the
+  // ANSI edit in the code page.
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while ((gOptions.ansi ? GetMessageA(&message, nullptr, 0, 0) : GetMessageW(&message, nullptr, 0, 0)) > 0) {
     TranslateMessage(&message);
-    DispatchMessageW(&message);
+    if (gOptions.ansi) DispatchMessageA(&message); else DispatchMessageW(&message);
   }
   return int(message.wParam);
 }

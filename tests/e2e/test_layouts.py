@@ -1,0 +1,62 @@
+"""Outputs on any keyboard layout, with real keys: the German and French X keymaps, characters
+that the layout has no key for, an ANSI and a Unicode window, and the keys typed just before a
+warning box comes forward."""
+import harness
+from commands_e2e import CommandTestCase
+
+# AltGr characters and two letters that the German layout has keys for (Wine finds no key for
+# them, so they arrive as Unicode characters).
+GERMAN_OUTPUT = "a@b.de [1] c:\\x {}|~ \u00e4\u00df"
+# Digits are Shift characters on the French layout.
+FRENCH_OUTPUT = "0123456789 \u00e9 \u00e7 num\u00e9ro"
+# No key on the US layout, all in Windows-1252.
+ANSI_OUTPUT = "caf\u00e9 na\u00efve \u20ac"
+# Beyond the code page and beyond U+FFFF, from a trigger file in UTF-8.
+UTF8_OUTPUT = "\u2192 \u03a9 \U0001F600 end"
+RUN_TRIES = 10
+MISSING_PROGRAM = "nothing_here"
+
+
+class LayoutsTest(CommandTestCase):
+    def type_into_both_windows(self, trigger, triggers, expected):
+        """Fires `trigger` into a Unicode target, then into an ANSI one."""
+        app, hwnd, target = self.start_expander(triggers)
+        self.input.type_text(trigger)
+        self.wait_target(target, expected)
+        ansi = self.start_target(ansi=True)
+        ansi.focus()
+        self.input.type_text(trigger)
+        self.wait_target(ansi, expected)
+
+    def test_german_layout(self):
+        self.use_x_keymap("de")
+        self.type_into_both_windows("gmx", "gmx=%s\n" % GERMAN_OUTPUT, GERMAN_OUTPUT)
+
+    def test_french_layout(self):
+        self.use_x_keymap("fr")
+        self.type_into_both_windows("frx", "frx=%s\n" % FRENCH_OUTPUT, FRENCH_OUTPUT)
+
+    def test_characters_of_an_ansi_file_without_a_us_key(self):
+        self.type_into_both_windows("cnv", "cnv=%s\n" % ANSI_OUTPUT, ANSI_OUTPUT)
+
+    def test_a_utf8_output_beyond_the_code_page(self):
+        app = self.wordhatch()
+        app.write_triggers("utx=%s\n" % UTF8_OUTPUT, encoding="utf-8")
+        hwnd = app.start_and_wait_window()
+        self.wait_loaded(hwnd, 1)
+        target = self.start_target()
+        target.focus()
+        self.input.type_text("utx")
+        self.wait_target(target, UTF8_OUTPUT)
+
+    def test_keys_typed_before_a_warning_box_stay_in_their_window(self):
+        app, hwnd, target = self.start_expander("thn=Then run: %s\n" % MISSING_PROGRAM)
+        for tries in range(1, RUN_TRIES + 1):
+            target.focus()
+            self.input.type_text("thn")
+            self.close_warning('"%s"' % MISSING_PROGRAM, "Unable to run program", hwnd)
+            self.assertEqual(target.text(), "Then " * tries, "try %d" % tries)
+
+
+if __name__ == "__main__":
+    harness.main()
