@@ -9,6 +9,7 @@ set(WH_CORE_SOURCES
   triggers/packed_text.cpp
   triggers/trigger_loader.cpp
   watcher/key_poller.cpp
+  watcher/key_layout.cpp
   watcher/matcher.cpp
   watcher/expansion.cpp
   watcher/tilde_remap.cpp
@@ -38,11 +39,13 @@ set(WH_FAKE_PLATFORM_SOURCES
   tests/unit/fake_layouts.cpp
   tests/unit/fake_shell_windows.cpp
   tests/unit/fake_registry_clipboard.cpp
+  tests/unit/fake_keyboard_layout.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
 set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_keyboard.cpp
+  platform/win32_keyboard_layout.cpp
   platform/win32_memory.cpp
   platform/win32_files.cpp
   platform/win32_resources.cpp

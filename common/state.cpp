@@ -4,5 +4,6 @@
 ShellState gShell;
 TriggerTable gTriggers;
 WatcherState gWatcher;
+KeyLayoutState gKeyLayout;
 PlayerState gPlayer;
 PickListState gPickList;

@@ -4,6 +4,7 @@
 #include <stdint.h>
 
 #include "platform/keyboard.h"
+#include "platform/keyboard_layout.h"
 
 const int kPathCapacity = 260;  // 259 characters and the NUL
 
@@ -68,6 +69,18 @@ struct WatcherState {
   bool remapAltDown;
 };
 extern WatcherState gWatcher;
+
+// Keyboard layout (keystroke watcher): what each key types on the layout of the window in front,
+// read from the system once per layout, and the accent of a dead key pressed last.
+const int kKeyTextSize = 12;  // a key's text in UTF-8 (two characters at most) and its NUL
+struct KeyLayoutState {
+  KeyboardLayout layout;  // the layout the tables were built for
+  bool built;
+  char text[256][kLayoutStates][kKeyTextSize];  // empty: the key types nothing in that state
+  bool dead[256][kLayoutStates];                // a dead key: text holds its accent
+  uint32_t pendingAccent;  // the accent of the dead key pressed last, 0 when none waits
+};
+extern KeyLayoutState gKeyLayout;
 
 // Player state (output player): the output being played, and the key events that wait to go to
 // the system together.

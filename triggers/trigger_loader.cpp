@@ -18,6 +18,7 @@
 #include "resources/resource_ids.h"
 #include "triggers/key_names.h"
 #include "triggers/packed_text.h"
+#include "watcher/key_layout.h"
 
 // A file shorter than this is taken for an empty one and replaced by the default text.
 const uint32_t kMinTriggerFileSize = 3;
@@ -58,6 +59,7 @@ static void ResetKeyboardState() {
   DrainKeyPresses();
   memset(gWatcher.previousKeyState, 0, sizeof gWatcher.previousKeyState);
   gWatcher.remapAltDown = false;  // released with the other modifiers above
+  ForgetKeyLayout();  // no accent of a dead key waits across a load, and the layout is read anew
   gWatcher.scanDue = true;  // every key looks up now: the next tick must see the ones still held
   DrainKeyPresses();
 }

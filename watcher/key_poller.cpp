@@ -10,12 +10,12 @@
 
 #include <string.h>
 
-#include "common/shift_pairs.h"
 #include "common/state.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/ui.h"
 #include "watcher/expansion.h"
+#include "watcher/key_layout.h"
 #include "watcher/matcher.h"
 #include "watcher/tilde_remap.h"
 
@@ -25,7 +25,6 @@ const int kNoKey = -1;
 const int kVkFirstSidedModifier = 0xA0;  // left and right Shift, Ctrl and Alt: 0xA0 to 0xA5
 const int kVkLastSidedModifier = 0xA5;
 const uint8_t kMiddleClickByte = 4;
-const uint32_t kLowByte = 0xFF;
 
 static void RearmPoller() { PlatformStartTimer(kPollTimerId, kPollPeriodMs); }
 
@@ -77,8 +76,19 @@ static bool IsModifierKey(int vk) {
          (vk >= kVkFirstSidedModifier && vk <= kVkLastSidedModifier);
 }
 
-// Applies one key press to the typed history. Returns true when it recorded a byte, which the
-// matcher then looks at; modifiers, the left and right buttons and Backspace record nothing.
+// Puts the key's text at the head of the history, last byte first: the history is the typed
+// text reversed byte by byte, as the stored triggers are.
+static void PushTypedText(const char* text, int length) {
+  uint8_t* history = gWatcher.typedHistory;
+  for (int i = 0; i < length; ++i) {
+    memmove(history + 1, history, kHistoryChars - 1);
+    history[0] = uint8_t(text[i]);
+  }
+}
+
+// Applies one key press to the typed history. Returns true when the matcher should look at the
+// result: after every key but the modifiers, the left and right buttons and Backspace. A key
+// that types nothing records a 0, which no abbreviation spans; a dead key records nothing yet.
 static bool RecordKeyPress(int vk) {
   uint8_t* history = gWatcher.typedHistory;
   if (IsModifierKey(vk) || vk == kVkSentinel) return false;  // the sentinel marks keys WordHatch sent
@@ -90,31 +100,19 @@ static bool RecordKeyPress(int vk) {
     memmove(history, history + 1, kHistorySize - 1);  // the ending zero moves up as well
     return false;
   }
-  memmove(history + 1, history, kHistoryChars - 1);
-  history[0] = KeyToChar(vk);
-  return true;
-}
-
-uint8_t ShiftedKeyChar(int vk) {
-  uint8_t c = uint8_t(PlatformMapVirtualKey(uint32_t(vk), kMapVkToChar) & kLowByte);
-  if (c == 0) return 0;
-  const char* pair = strchr(kUnshiftedKeyChars, c);
-  if (pair) return uint8_t(kShiftedKeyChars[pair - kUnshiftedKeyChars]);
-  return uint8_t(vk);
-}
-
-uint8_t KeyToChar(int vk) {
-  // For a key above Shift, the scan that found it has just refreshed Shift's entry.
-  bool shift = gWatcher.previousKeyState[kVkShift] != 0;
-  if (vk >= 'A' && vk <= 'Z') {
-    bool capsLock = (PlatformThreadKeyState(kVkCapsLock) & kKeyToggledBit) != 0;
-    if (shift == capsLock) return uint8_t(vk + ('a' - 'A'));
-    if (shift) return ShiftedKeyChar(vk);
-    return uint8_t(PlatformMapVirtualKey(uint32_t(vk), kMapVkToChar) & kLowByte);
+  char text[kKeyPressTextSize];
+  int length = 0;
+  if (vk == kVkMiddleButton) {
+    // For a key above Shift, the scan that found it has just refreshed Shift's entry.
+    text[0] = gWatcher.previousKeyState[kVkShift] ? 0 : char(kMiddleClickByte);
+    length = 1;
+  } else {
+    length = KeyPressText(vk, text);
+    if (length == kKeyWaitsForNext) return true;
+    if (length == 0) text[length++] = 0;
   }
-  if (shift) return ShiftedKeyChar(vk);
-  if (vk == kVkMiddleButton) return kMiddleClickByte;
-  return uint8_t(PlatformMapVirtualKey(uint32_t(vk), kMapVkToChar) & kLowByte);
+  PushTypedText(text, length);
+  return true;
 }
 
 // ---- the tick --------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 // The key poller: timer 7771 of the main window, every 10 ms, while no output plays. It sees
-// what the user types in any window by asking for the state of every virtual key, records each
-// new key press as one byte in the typed history (newest first) and hands it to the matcher.
+// what the user types in any window by asking for the state of every virtual key, records what each
+// new key press types on the layout of the window in front in the typed history (newest first) and hands it to the matcher.
 #pragma once
 #include <stdint.h>
 
@@ -17,13 +17,3 @@ const uint32_t kLongestScanGapMs = 1000;
 // sets it again on its way out, except when it starts an expansion (the output player restarts
 // it); a tick that skips the scan leaves the running timer alone.
 void PollKeys();
-
-// The byte that the press of key `vk` records: the letter in the case that Shift and Caps Lock
-// give, the key's character with or without Shift, the byte 4 for the middle button, and 0 for
-// a key that types nothing.
-uint8_t KeyToChar(int vk);
-
-// The character that key `vk` gives with Shift held, by the Shift pairs of the US layout; the
-// key code itself for keys outside the pairs (the capital for the letter keys); 0 for a key
-// that types nothing.
-uint8_t ShiftedKeyChar(int vk);

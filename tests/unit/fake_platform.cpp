@@ -1,6 +1,7 @@
 // Recording fake of the platform seam (see fake_platform.h): keyboard, heap, files, resources,
 // window, clock, mouse, environment and settings.
 #include "tests/unit/fake_platform.h"
+#include "tests/unit/fake_keyboard_layout.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -35,6 +36,7 @@ void FakeReset() {
   gFake.hasForeground = true;
   gFake.doubleClickTime = 500;
   gFake.foregroundLayout = kFakeLayoutUs;
+  FakeForgetKeyTextQueries();
 }
 
 bool FakeCallFails() { return ++gFake.fallibleCalls == gFake.failCallAt; }

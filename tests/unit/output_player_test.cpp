@@ -23,7 +23,10 @@ class OutputPlayerTest : public ::testing::Test {
     gFake.screenWidth = 1025, gFake.screenHeight = 769;
     gPlayer.savedCursorX = 512, gPlayer.savedCursorY = 384;
   }
-  void TearDown() override { FreeAndForget(gPlayer.outputBuffer); }
+  void TearDown() override {
+    FreeAndForget(gPlayer.outputBuffer);
+    FreeAndForget(gPickList.listBuffer);  // a "LIST: " output leaves its list behind
+  }
 
   // Hands `output` to the player, as the start of an expansion does.
   void Start(const std::string& output) {
