@@ -1,7 +1,10 @@
 // Main-window seam over Win32: status bar, editor and the main window's timers.
 #include <windows.h>
 #include <commctrl.h>
+#include <string.h>
 
+#include "common/utf16.h"
+#include "platform/memory.h"
 #include "platform/ui.h"
 #include "platform/win32_window.h"
 
@@ -24,13 +27,45 @@ void PlatformShowStatusText(const char* text) {
   UpdateWindow(gUi.statusBar);
 }
 
+// The editor is a Unicode control: its text goes in and comes out in UTF-16, converted by the
+// core's own helpers so that an unpaired surrogate of a UTF-16 file survives the round trip.
+static void SetEditorWideText(const char* text) {
+  size_t length = strlen(text);
+  wchar_t* wide = static_cast<wchar_t*>(PlatformHeapAlloc((length + 1) * sizeof(wchar_t)));
+  if (!wide) {
+    SetWindowTextW(gUi.editor, L"");
+    return;
+  }
+  Utf8ToUtf16(text, length, reinterpret_cast<uint16_t*>(wide));
+  SetWindowTextW(gUi.editor, wide);
+  PlatformHeapFree(wide);
+}
+
 void PlatformSetEditorText(const char* text) {
   if (!IsWindow(gUi.editor)) return;
-  SetWindowTextA(gUi.editor, text);
+  SetEditorWideText(text);
   SendMessageA(gUi.editor, EM_SETSEL, 0, 0);
   SendMessageA(gUi.editor, EM_SCROLLCARET, 0, 0);
   if (IsWindow(gUi.main)) InvalidateRect(gUi.main, nullptr, TRUE);
   InvalidateRect(gUi.editor, nullptr, TRUE);
+}
+
+char* PlatformEditorText(size_t* length) {
+  *length = 0;
+  if (!IsWindow(gUi.editor)) return nullptr;
+  int units = GetWindowTextLengthW(gUi.editor);
+  if (units < 0) units = 0;
+  wchar_t* wide = static_cast<wchar_t*>(PlatformHeapAlloc((size_t(units) + 1) * sizeof(wchar_t)));
+  char* text = static_cast<char*>(PlatformHeapAlloc(size_t(units) * kUtf8BytesPerUtf16Unit + 1));
+  if (wide && text) {
+    int got = GetWindowTextW(gUi.editor, wide, units + 1);
+    *length = Utf16ToUtf8(reinterpret_cast<const uint16_t*>(wide), size_t(got > 0 ? got : 0), text);
+  } else {
+    PlatformHeapFree(text);
+    text = nullptr;
+  }
+  PlatformHeapFree(wide);
+  return text;
 }
 
 // The system's timer ids are pointer-sized; the core's fit in 32 bits and come back whole in

@@ -18,6 +18,7 @@
 #include "watcher/expansion.h"
 #include "watcher/matcher.h"
 #include "watcher/tilde_remap.h"
+#include "watcher/typed_history.h"
 
 const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
 const int kNoKey = -1;
@@ -77,21 +78,23 @@ static bool IsModifierKey(int vk) {
          (vk >= kVkFirstSidedModifier && vk <= kVkLastSidedModifier);
 }
 
-// Applies one key press to the typed history. Returns true when it recorded a byte, which the
+// Applies one key press to the typed history. Returns true when it recorded a character, which the
 // matcher then looks at; modifiers, the left and right buttons and Backspace record nothing.
 static bool RecordKeyPress(int vk) {
-  uint8_t* history = gWatcher.typedHistory;
   if (IsModifierKey(vk)) return false;
   if (vk == kVkLeftButton || vk == kVkRightButton) {
-    history[0] = 0;  // a click moves the caret: what came before can no longer end a trigger
+    // A click moves the caret: a zero in place of the newest character keeps what came before
+    // from ending a trigger.
+    EraseNewestTypedChar();
+    PushTypedChar("", 1);
     return false;
   }
   if (vk == kVkBackspace) {
-    memmove(history, history + 1, kHistorySize - 1);  // the ending zero moves up as well
+    EraseNewestTypedChar();
     return false;
   }
-  memmove(history + 1, history, kHistoryChars - 1);
-  history[0] = KeyToChar(vk);
+  char typed = char(KeyToChar(vk));
+  PushTypedChar(&typed, 1);
   return true;
 }
 
