@@ -60,6 +60,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_clipboard.cpp
   platform/win32_menu.cpp
   platform/win32_text_codepage.cpp
+  platform/win32_wide.cpp
 )
 
 # The application shell: Win32 only.

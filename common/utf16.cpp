@@ -3,8 +3,6 @@
 
 #include "common/utf8.h"
 
-const uint32_t kHighSurrogateFirst = 0xD800, kHighSurrogateLast = 0xDBFF;
-const uint32_t kLowSurrogateFirst = 0xDC00, kLowSurrogateLast = 0xDFFF;
 const uint32_t kFirstSupplementary = 0x10000;
 const int kSurrogateBits = 10;
 const uint32_t kSurrogatePayload = 0x3FF;
@@ -32,7 +30,7 @@ size_t Utf16ToUtf8(const uint16_t* units, size_t count, char* out) {
   size_t written = 0;
   for (size_t i = 0; i < count; ++i) {
     uint32_t unit = units[i];
-    if (IsHighSurrogate(unit) && i + 1 < count && IsLowSurrogate(units[i + 1])) {
+    if (i + 1 < count && IsSurrogatePair(units[i], units[i + 1])) {
       uint32_t codePoint = kFirstSupplementary + (((unit & kSurrogatePayload) << kSurrogateBits) |
                                                   (units[++i] & kSurrogatePayload));
       written += size_t(EncodeUtf8(codePoint, out + written));

@@ -10,6 +10,14 @@
 #include <stdint.h>
 
 const uint16_t kReplacementChar = 0xFFFD;
+const uint16_t kHighSurrogateFirst = 0xD800, kHighSurrogateLast = 0xDBFF;
+const uint16_t kLowSurrogateFirst = 0xDC00, kLowSurrogateLast = 0xDFFF;
+
+// True when the two units are a high and a low surrogate: one character together.
+inline bool IsSurrogatePair(uint16_t first, uint16_t second) {
+  return first >= kHighSurrogateFirst && first <= kHighSurrogateLast && second >= kLowSurrogateFirst &&
+         second <= kLowSurrogateLast;
+}
 
 // The most UTF-8 bytes that one UTF-16 unit can become (a pair of units becomes four).
 const size_t kUtf8BytesPerUtf16Unit = 3;
