@@ -2,13 +2,14 @@
 UTF-16 fire from their first line, the editor shows their characters, a save writes the file back
 in its own encoding, and an ANSI file that gets a character its code page lacks becomes UTF-8."""
 import harness
-from expansion_e2e import USED_FORMAT, ExpansionTestCase
+from expansion_e2e import ARRIVAL_TIMEOUT, USED_FORMAT, ExpansionTestCase
 from shell_e2e import read_bytes
 
 SAVE_COMMAND = 3102
 EDITOR_ID = 4001
 SAVED_AS_UTF8 = " * * * Saved as UTF-8: the file now holds characters that its code page cannot."
 UTF8_MARK = b"\xef\xbb\xbf"
+ACCENTED_TITLE = "Caf\u00e9 R\u00e9sum\u00e9"
 
 
 class TriggerEncodingTest(ExpansionTestCase):
@@ -57,6 +58,17 @@ class TriggerEncodingTest(ExpansionTestCase):
         self.save(app, hwnd, UTF8_MARK + edited.encode("utf-8"))
         self.wait_status(hwnd, SAVED_AS_UTF8)
         self.assertEqual(self.editor_text(hwnd), edited, "the reload shows the same text")
+
+    def test_an_ansi_window_title_with_accents_is_still_found(self):
+        # The output reaches the system as UTF-8 now; the title must arrive as the same characters.
+        app, hwnd, first = self.start_expander("wc1=WINDOW: %s{Delay=0}1\n" % ACCENTED_TITLE)
+        second = self.start_target(title="Plain target")
+        self.probe.move(first.hwnd, 0, 400, 480, 320)
+        self.probe.set_text(first.hwnd, 0, ACCENTED_TITLE)
+        second.focus()
+        self.input.type_text("wc1")
+        self.assertEventually(lambda: first.text().endswith("1"), ARRIVAL_TIMEOUT, "the 1 in the accented window")
+        self.assertEventually(lambda: self.probe.foreground() == first.hwnd, message="brought forward")
 
 
 if __name__ == "__main__":
