@@ -4,7 +4,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// Shows `text` in the status bar at once (repainted before returning).
+// Shows the UTF-8 `text` in the status bar at once (repainted before returning).
 void PlatformShowStatusText(const char* text);
 
 // Replaces the editor's whole text with the UTF-8 `text` (which clears its undo state), puts the
@@ -24,6 +24,6 @@ void PlatformStartTimer(uint32_t id, uint32_t ms);
 // Stops timer `id` of the main window.
 void PlatformStopTimer(uint32_t id);
 
-// Tells the user of a failure in a warning box owned by the main window (task-modal, topmost),
-// and returns when it is closed.
+// Tells the user of a failure (UTF-8 text and caption) in a warning box owned by the main
+// window (task-modal, topmost), and returns when it is closed.
 void PlatformShowWarning(const char* text, const char* caption);

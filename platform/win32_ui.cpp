@@ -1,11 +1,11 @@
 // Main-window seam over Win32: status bar, editor and the main window's timers.
 #include <windows.h>
 #include <commctrl.h>
-#include <string.h>
 
 #include "common/utf16.h"
 #include "platform/memory.h"
 #include "platform/ui.h"
+#include "platform/win32_wide.h"
 #include "platform/win32_window.h"
 
 // The windows the seam acts on; set by the shell when it creates them.
@@ -21,23 +21,23 @@ void Win32AttachMainWindow(HWND mainWindow, HWND editor, HWND statusBar) {
 
 HWND Win32MainWindow() { return IsWindow(gUi.main) ? gUi.main : nullptr; }
 
+// Status texts may quote the trigger file's UTF-8 (a program's name, a window's title).
 void PlatformShowStatusText(const char* text) {
   if (!IsWindow(gUi.statusBar)) return;
-  SendMessageA(gUi.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  wchar_t* wide = Win32WideFromUtf8(text);
+  if (wide) SendMessageW(gUi.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide));
+  PlatformHeapFree(wide);
   UpdateWindow(gUi.statusBar);
 }
 
 // The editor is a Unicode control: its text goes in and comes out in UTF-16, converted by the
 // core's own helpers so that an unpaired surrogate of a UTF-16 file survives the round trip.
 static void SetEditorWideText(const char* text) {
-  size_t length = strlen(text);
-  wchar_t* wide = static_cast<wchar_t*>(PlatformHeapAlloc((length + 1) * sizeof(wchar_t)));
-  if (!wide) {
-    SetWindowTextW(gUi.editor, L"");
-    return;
-  }
-  Utf8ToUtf16(text, length, reinterpret_cast<uint16_t*>(wide));
-  SetWindowTextW(gUi.editor, wide);
+  wchar_t* wide = Win32WideFromUtf8(text);
+  // Without memory for the wide copy the text still goes in, as the code page reads it: an empty
+  // editor could be saved over the file.
+  if (wide) SetWindowTextW(gUi.editor, wide);
+  else SetWindowTextA(gUi.editor, text);
   PlatformHeapFree(wide);
 }
 
@@ -79,6 +79,10 @@ void PlatformStopTimer(uint32_t id) {
 }
 
 void PlatformShowWarning(const char* text, const char* caption) {
-  MessageBoxA(IsWindow(gUi.main) ? gUi.main : nullptr, text, caption,
+  wchar_t* wideText = Win32WideFromUtf8(text);
+  wchar_t* wideCaption = Win32WideFromUtf8(caption);
+  MessageBoxW(IsWindow(gUi.main) ? gUi.main : nullptr, wideText ? wideText : L"", wideCaption,
               MB_OK | MB_ICONWARNING | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
+  PlatformHeapFree(wideCaption);
+  PlatformHeapFree(wideText);
 }
