@@ -11,12 +11,10 @@
 #include "app/trigger_open.h"
 #include "app/settings.h"
 #include "app/trigger_save.h"
-#include "common/heap.h"
 #include "common/state.h"
 #include "common/text.h"
 #include "platform/ui.h"
 #include "resources/resource_ids.h"
-#include "triggers/trigger_loader.h"
 #include "watcher/key_poller.h"
 
 static const char kMessageCaption[] = "WordHatch";
@@ -40,19 +38,6 @@ void OnFileOpen(HWND window) {
   SetMainTitleFromPath(window);
 }
 
-// Writes the editor's whole text as the trigger file. False when it could not be read or
-// written; the file on disk is then unchanged.
-static bool WriteEditorText() {
-  int length = GetWindowTextLengthA(gApp.editor);
-  if (length < 0) length = 0;
-  char* text = static_cast<char*>(AllocZeroed(size_t(length) + kTextSlack, 1));
-  if (!text) return false;
-  int got = GetWindowTextA(gApp.editor, text, length + 2);
-  bool saved = SaveTextAsFile(gShell.triggerPath, text, uint32_t(got > 0 ? got : 0));
-  FreeBlock(text);
-  return saved;
-}
-
 static void ReportSaveFailure(HWND window) {
   char text[kPathCapacity + sizeof kSaveFailureFormat];
   snprintf(text, sizeof text, kSaveFailureFormat, gShell.triggerPath);
@@ -66,13 +51,12 @@ LRESULT OnFileSave(HWND window) {
   DWORD start = 0, end = 0;
   SendMessageA(gApp.editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   DWORD caret = start < end ? start : end;
-  if (!WriteEditorText()) {
+  if (!SaveAndReloadTriggerFile(gShell.triggerPath)) {
     // No reload: it would replace the user's text with whatever is (or is not) on disk.
     PlatformStartTimer(kPollTimerId, kPollPeriodMs);
     ReportSaveFailure(window);
     return kSaveFailed;
   }
-  LoadTriggerFile(gShell.triggerPath);
   SendMessageA(gApp.editor, EM_SETSEL, caret, caret);
   SendMessageA(gApp.editor, EM_SCROLLCARET, 0, 0);
   RememberTriggerFile(window);

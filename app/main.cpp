@@ -79,10 +79,10 @@ static void ShowFirstTime(HWND window) {
 static int RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
   MSG message = {};
   BOOL got;
-  while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0 && got != -1) {
-    if (accelerators && TranslateAcceleratorA(mainWindow, accelerators, &message)) continue;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0 && got != -1) {
+    if (accelerators && TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return got == 0 ? int(message.wParam) : 0;  // the quit code; an error of the loop ends with 0
 }

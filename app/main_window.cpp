@@ -28,7 +28,7 @@
 
 const char kMainClassName[] = "WordHatchClass";
 
-static const WPARAM kEditorTextLimit = 0xFFF00;  // 1,048,320 characters
+static const WPARAM kEditorTextLimit = 0xFFF00;  // 1,048,320 UTF-16 units
 // The editor's first height leaves room for the status bar until the first WM_SIZE places both.
 static const int kFirstStatusBarAllowance = 20;
 static_assert(sizeof(WNDCLASSEXA) == Win32BuildSize(48, 80), "WNDCLASSEXA as the system takes it in this build");
@@ -54,13 +54,14 @@ static void SetOptionChecks() {
 }
 
 // The editor. Without wrapping it scrolls sideways with the caret; there is no horizontal bar
-// either way.
+// either way. It is a Unicode control, so it shows and takes every character whatever the code
+// page; its text goes through the ui seam (win32_ui.cpp), which converts to and from UTF-8.
 static HWND CreateEditor(HWND window) {
   RECT outer;
   GetWindowRect(window, &outer);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
   if (!gShell.wrapOption) style |= ES_AUTOHSCROLL;
-  HWND editor = CreateWindowExA(0, "EDIT", "", style, 0, 0, outer.right - outer.left,
+  HWND editor = CreateWindowExW(0, L"EDIT", L"", style, 0, 0, outer.right - outer.left,
                                 outer.bottom - outer.top - kFirstStatusBarAllowance, window,
                                 reinterpret_cast<HMENU>(IDC_EDITOR), gApp.instance, nullptr);
   HFONT font = gApp.editorFont ? gApp.editorFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

@@ -3,7 +3,13 @@
 
 #include <string.h>
 
+#include "common/heap.h"
+#include "common/status_text.h"
 #include "platform/files.h"
+#include "platform/memory.h"
+#include "platform/ui.h"
+#include "triggers/text_encoding.h"
+#include "triggers/trigger_loader.h"
 
 static const char kSaveTempSuffix[] = ".saving";
 
@@ -42,4 +48,33 @@ bool SaveTextAsFile(const char* path, const char* text, uint32_t count) {
   if (WriteWholeFile(temp, text, count) && PlatformReplaceFile(temp, path)) return true;
   PlatformDeleteFile(temp);
   return false;
+}
+
+// Writes the editor's text in the file's encoding, or in UTF-8 with the mark when the ANSI code
+// page cannot hold it; *encoding is the one written. False when nothing was written.
+static bool WriteEditorText(const char* path, TextEncoding* encoding) {
+  size_t length = 0;
+  char* text = PlatformEditorText(&length);
+  if (!text) return false;
+  size_t size = 0;
+  bool unrepresentable = false;
+  char* bytes = EncodeFileText(text, length, *encoding, &size, &unrepresentable);
+  if (unrepresentable) {
+    *encoding = kEncodingUtf8Marked;
+    bytes = EncodeFileText(text, length, *encoding, &size, &unrepresentable);
+  }
+  PlatformHeapFree(text);
+  bool saved = bytes && size <= UINT32_MAX && SaveTextAsFile(path, bytes, uint32_t(size));
+  FreeBlock(bytes);
+  return saved;
+}
+
+bool SaveAndReloadTriggerFile(const char* path) {
+  TextEncoding encoding = gTriggers.fileEncoding;
+  if (!WriteEditorText(path, &encoding)) return false;
+  bool changed = encoding != gTriggers.fileEncoding;
+  gTriggers.fileEncoding = encoding;
+  LoadTriggerFile(path);
+  if (changed) SetStatusText(kSavedAsUtf8Text);
+  return true;
 }

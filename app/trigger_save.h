@@ -6,6 +6,9 @@
 
 #include "common/state.h"
 
+// Shown once, by the save that turned a file in the ANSI code page into UTF-8.
+const char kSavedAsUtf8Text[] = " * * * Saved as UTF-8: the file now holds characters that its code page cannot.";
+
 // Writes `count` bytes at `offset` of the file at `path` (from the end of the file when the
 // offset is negative), creating the file when it does not exist; other bytes of an existing file
 // are left as they are. Returns the number of bytes written, 0 when the file could not be opened.
@@ -19,3 +22,10 @@ bool MakeSaveTempPath(const char* path, char out[kPathCapacity]);
 // Returns false when that failed; the file at `path` then is as it was and no temporary file is
 // left behind.
 bool SaveTextAsFile(const char* path, const char* text, uint32_t count);
+
+// Saves the editor's text as the trigger file at `path`, in the encoding the loaded file was
+// read in (gTriggers.fileEncoding): ANSI text that the code page cannot hold is saved as UTF-8
+// with the byte-order mark instead. Then reloads the triggers from it, and after a change to
+// UTF-8 says so in the status bar. Returns false, with nothing reloaded and the file on disk as
+// it was, when the text could not be read or written.
+bool SaveAndReloadTriggerFile(const char* path);

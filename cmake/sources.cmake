@@ -2,15 +2,18 @@
 set(WH_CORE_SOURCES
   common/text.cpp
   common/utf8.cpp
+  common/utf16.cpp
   common/heap.cpp
   common/status_text.cpp
   common/state.cpp
   triggers/key_names.cpp
   triggers/packed_text.cpp
+  triggers/text_encoding.cpp
   triggers/trigger_loader.cpp
   watcher/key_poller.cpp
   watcher/key_layout.cpp
   watcher/matcher.cpp
+  watcher/typed_history.cpp
   watcher/expansion.cpp
   watcher/tilde_remap.cpp
   player/keystrokes.cpp
@@ -40,6 +43,7 @@ set(WH_FAKE_PLATFORM_SOURCES
   tests/unit/fake_shell_windows.cpp
   tests/unit/fake_registry_clipboard.cpp
   tests/unit/fake_keyboard_layout.cpp
+  tests/unit/fake_text_codepage.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
@@ -59,6 +63,8 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_registry.cpp
   platform/win32_clipboard.cpp
   platform/win32_menu.cpp
+  platform/win32_text_codepage.cpp
+  platform/win32_wide.cpp
 )
 
 # The application shell: Win32 only.

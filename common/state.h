@@ -3,8 +3,10 @@
 #pragma once
 #include <stdint.h>
 
+#include "common/utf8.h"
 #include "platform/keyboard.h"
 #include "platform/keyboard_layout.h"
+#include "triggers/text_encoding.h"
 
 const int kPathCapacity = 260;  // 259 characters and the NUL
 
@@ -24,9 +26,10 @@ extern ShellState gShell;
 // Trigger table (trigger definitions): rebuilt whole by every load of the trigger file.
 const int kTriggerSlots = 256;
 const int kMaxTriggers = 255;
-const int kEntryBlockSize = 256;
-const int kStoredTriggerSize = 64;   // the stored trigger's field, NUL included
-const int kMaxTriggerLength = 61;    // longest trigger as written in the file
+const int kEntryBlockSize = 512;
+const int kMaxTriggerLength = 61;    // longest trigger as written in the file, in characters
+const int kMaxTriggerBytes = kMaxTriggerLength * kMaxUtf8Bytes;  // its UTF-8 bytes at most
+const int kStoredTriggerSize = 256;  // the stored trigger's field, NUL included
 const uint8_t kFlagControl = 0x01, kFlagShift = 0x02, kFlagAlt = 0x04, kFlagKeyName = 0x10;
 const uint8_t kRemapModeBit = 0x01;
 
@@ -36,21 +39,26 @@ struct TriggerEntry {
   char storedTrigger[kStoredTriggerSize];
   char searchKey[kEntryBlockSize - kStoredTriggerSize];
 };
-static_assert(sizeof(TriggerEntry) == kEntryBlockSize, "an entry is one 256-byte block");
+static_assert(sizeof(TriggerEntry) == kEntryBlockSize, "an entry is one 512-byte block");
+static_assert(kStoredTriggerSize > kMaxTriggerBytes, "the longest trigger and its NUL fit the stored field");
+static_assert(sizeof(TriggerEntry::searchKey) >= kMaxTriggerBytes + 3, "a line feed, the trigger, \"=\" and a NUL fit");
 
 struct TriggerTable {
   TriggerEntry* entries[kTriggerSlots];  // zero-filled heap blocks; the first empty one ends the table
   uint8_t flags[kTriggerSlots];
-  int32_t matchLengths[kTriggerSlots];  // an abbreviation's stored length: compared and erased whole
+  int32_t matchLengths[kTriggerSlots];  // an abbreviation's stored length in bytes: compared whole
   uint8_t debugMode;  // set by a load, never cleared
   uint8_t remapMode;  // kRemapModeBit set by a load, never cleared
+  TextEncoding fileEncoding;  // how the file last read whole was written; a save writes it so again
 };
 extern TriggerTable gTriggers;
 
 // Watcher state (keystroke watcher): what the key poller saw at its last look and what was typed.
-// The history holds as many bytes as the longest trigger, so any abbreviation can be seen whole.
-const int kHistoryChars = kMaxTriggerLength;   // 61 newest bytes, newest first
-const int kHistorySize = kHistoryChars + 1;    // and a zero that always ends them
+// The history holds as many characters as the longest trigger, so any abbreviation can be seen
+// whole: the 61 newest, newest first, each in its UTF-8 bytes in their own order.
+const int kHistoryChars = kMaxTriggerLength;
+const int kHistoryBytes = kMaxTriggerBytes;  // room for the characters at their longest
+const int kHistorySize = kHistoryBytes + 1;  // and a zero that always ends them
 struct WatcherState {
   uint8_t previousKeyState[256];
   uint8_t typedHistory[kHistorySize];

@@ -10,8 +10,10 @@
 #include "app/app_state.h"
 #include "picklist/pick_list.h"
 #include "platform/list_window.h"
+#include "platform/memory.h"
 #include "platform/top_windows.h"
 #include "platform/win32_sizes.h"
+#include "platform/win32_wide.h"
 
 const char kListClassName[] = "WordHatch_List_Class";
 const char kListTitle[] = "Custom List";
@@ -57,6 +59,13 @@ static void OnListFocusTimer(HWND window) {
   SetFocus(window);
 }
 
+// One line of the list, in wide text so that every character of it shows.
+static void DrawListLine(HDC dc, const char* line, RECT* area) {
+  wchar_t* wide = Win32WideFromUtf8(line);
+  if (wide) DrawTextW(dc, wide, -1, area, DT_SINGLELINE);
+  PlatformHeapFree(wide);
+}
+
 static void OnListPaint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
@@ -72,7 +81,7 @@ static void OnListPaint(HWND window) {
   while (NextListLine(&walk, line, sizeof line, &lineTop)) {
     RECT lineArea = area;
     lineArea.top = area.top + lineTop;
-    DrawTextA(dc, line, -1, &lineArea, DT_SINGLELINE);
+    DrawListLine(dc, line, &lineArea);
   }
   SelectObject(dc, previous);
   EndPaint(window, &paint);

@@ -5,7 +5,7 @@
 // A top-level window of any program; nullptr is no window.
 typedef struct PlatformWindowTag* WindowHandle;
 
-// The top-level window whose title is exactly `title` (letter case included), or nullptr.
+// The top-level window whose title is exactly the UTF-8 `title` (letter case included), or nullptr.
 WindowHandle PlatformFindWindowByExactTitle(const char* title);
 
 // The foreground window, or nullptr.
@@ -14,8 +14,8 @@ WindowHandle PlatformForegroundWindow();
 // The next window below `window` in the z-order, or nullptr at the bottom.
 WindowHandle PlatformNextWindowDown(WindowHandle window);
 
-// Asks `window` for its title, waiting no longer than `timeoutMs`: at most size - 1 characters
-// and a NUL go into `out` (size > 0). False, with `out` empty, when the window did not answer in
+// Asks `window` for its title, waiting no longer than `timeoutMs`: its UTF-8, at most size - 1
+// bytes of whole characters, and a NUL go into `out` (size > 0). False, with `out` empty, when the window did not answer in
 // time (or is gone).
 bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t timeoutMs);
 

@@ -1,12 +1,20 @@
 // Top-level windows seam over Win32.
 #include <windows.h>
 
+#include "platform/memory.h"
 #include "platform/top_windows.h"
+#include "platform/win32_wide.h"
 
 static HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 static WindowHandle AsHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
-WindowHandle PlatformFindWindowByExactTitle(const char* title) { return AsHandle(FindWindowA(nullptr, title)); }
+// Titles go over in wide text, so that a title in any language is found and read whole.
+WindowHandle PlatformFindWindowByExactTitle(const char* title) {
+  wchar_t* wide = Win32WideFromUtf8(title);
+  HWND found = wide ? FindWindowW(nullptr, wide) : nullptr;
+  PlatformHeapFree(wide);
+  return AsHandle(found);
+}
 
 WindowHandle PlatformForegroundWindow() { return AsHandle(GetForegroundWindow()); }
 
@@ -14,14 +22,17 @@ WindowHandle PlatformNextWindowDown(WindowHandle window) { return AsHandle(GetWi
 
 bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t timeoutMs) {
   out[0] = 0;
+  wchar_t* wide = static_cast<wchar_t*>(PlatformHeapAlloc(size_t(size) * sizeof(wchar_t)));
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(AsHwnd(window), WM_GETTEXT, size, reinterpret_cast<LPARAM>(out), SMTO_NORMAL, timeoutMs,
-                           &copied)) {
-    out[0] = 0;  // a window that timed out may have written part of it
-    return false;
+  // A window that timed out may have written part of its title: that part is not used.
+  bool answered = wide && SendMessageTimeoutW(AsHwnd(window), WM_GETTEXT, size, reinterpret_cast<LPARAM>(wide),
+                                              SMTO_NORMAL, timeoutMs, &copied);
+  if (answered) {
+    wide[size - 1] = 0;
+    Win32Utf8FromWide(wide, out, size);
   }
-  out[size - 1] = 0;
-  return true;
+  PlatformHeapFree(wide);
+  return answered;
 }
 
 bool PlatformIsWindow(WindowHandle window) { return IsWindow(AsHwnd(window)) != FALSE; }

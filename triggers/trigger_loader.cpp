@@ -11,6 +11,7 @@
 #include "common/state.h"
 #include "common/status_text.h"
 #include "common/text.h"
+#include "common/utf8.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/resources.h"
@@ -19,6 +20,7 @@
 #include "triggers/key_names.h"
 #include "triggers/packed_text.h"
 #include "watcher/key_layout.h"
+#include "triggers/text_encoding.h"
 
 // A file shorter than this is taken for an empty one and replaced by the default text.
 const uint32_t kMinTriggerFileSize = 3;
@@ -122,12 +124,24 @@ char UnshiftedKeyChar(char c) {
   return at ? kUnshiftedKeyChars[at - kShiftedKeyChars] : c;
 }
 
-static void ReverseText(char* text) {
-  for (size_t i = 0, j = strlen(text); j > i + 1; ++i, --j) {
-    char swap = text[i];
-    text[i] = text[j - 1];
-    text[j - 1] = swap;
+// Reverses the order of the characters of `text`, each keeping its UTF-8 bytes in their order,
+// as the typed history holds them: the bytes are reversed, and then each character's again.
+static void ReverseBytes(char* from, char* to) {
+  for (; to > from + 1; ++from, --to) {
+    char swap = *from;
+    *from = to[-1];
+    to[-1] = swap;
   }
+}
+
+static void ReverseText(char* text) {
+  size_t length = strlen(text);
+  for (size_t at = 0; at < length;) {
+    size_t n = size_t(Utf8SequenceLength(text + at, length - at));
+    ReverseBytes(text + at, text + at + n);
+    at += n;
+  }
+  ReverseBytes(text, text + length);
 }
 
 // Turns the trigger as written (already in entry->storedTrigger) into its stored form and fills
@@ -157,13 +171,30 @@ static bool PrepareTrigger(int slot) {
   // stored trigger would end the table and hide every trigger after it.
   if (length == 0) return false;
   gTriggers.flags[slot] = flags;
-  // The typed history holds as many bytes as the longest trigger, so the whole abbreviation is
-  // compared, and erased, however long it is.
+  // The typed history holds as many characters as the longest trigger, so the whole abbreviation
+  // is compared, and erased, however long it is.
   gTriggers.matchLengths[slot] = length;
   return true;
 }
 
 static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Copies the trigger side of the line at *at into `stored`, at most kMaxTriggerLength characters
+// whole, and moves *at past them. Returns the number of characters copied.
+static int CopyWrittenTrigger(const char** at, char* stored) {
+  const char* from = *at;
+  size_t bytes = 0;
+  int copied = 0;
+  while (*from && *from != '=' && !IsLineEnd(*from) && copied < kMaxTriggerLength) {
+    int n = Utf8SequenceLength(from, strnlen(from, kMaxUtf8Bytes));
+    memcpy(stored + bytes, from, size_t(n));
+    bytes += size_t(n);
+    from += n;
+    ++copied;
+  }
+  *at = from;
+  return copied;
+}
 
 // Reads the trigger side of every line into the table. `text` ends at its NUL: what lies behind
 // a NUL byte is out of the editor's sight, so it is out of the loader's too.
@@ -178,8 +209,7 @@ static int ReadTriggerLines(const char* text, int* skipped) {
       continue;
     }
     TriggerEntry* entry = gTriggers.entries[count];
-    int copied = 0;
-    while (*at && *at != '=' && !IsLineEnd(*at) && copied < kMaxTriggerLength) entry->storedTrigger[copied++] = *at++;
+    int copied = CopyWrittenTrigger(&at, entry->storedTrigger);
     bool accepted = copied > 0 && *at == '=';
     bool tooLong = !accepted && copied == kMaxTriggerLength;
     if (accepted && PrepareTrigger(count)) {
@@ -248,18 +278,22 @@ static FileHandle OpenOrCreateTriggerFile(const char* path) {
   return file;
 }
 
-// Reads the whole open file into a new text block with room to spare, and closes the file.
-// nullptr when the file could not be read whole.
-static char* ReadWholeFile(FileHandle file) {
+// Reads the whole open file, closes it, and returns its text as UTF-8 in a new block with room to
+// spare, the byte-order mark left out; *encoding tells how the file was written. nullptr when
+// the file could not be read whole.
+static char* ReadWholeFile(FileHandle file, TextEncoding* encoding) {
   uint32_t size = 0;
   bool sized = PlatformFileSize(file, &size);
-  size_t capacity = size_t(size) + kTextSlack;
-  char* text = sized ? static_cast<char*>(AllocZeroed(capacity, 1)) : nullptr;
-  if (text) {
+  char* bytes = sized ? static_cast<char*>(AllocZeroed(size_t(size) + 1, 1)) : nullptr;
+  char* text = nullptr;
+  if (bytes) {
     PlatformSeekFile(file, 0, kSeekFromStart);
-    uint32_t read = PlatformReadFile(file, text, size);
-    text[read] = 0;
-    if (read != size) FreeAndForget(text);
+    if (PlatformReadFile(file, bytes, size) == size) {
+      *encoding = DetectTextEncoding(bytes, size);
+      size_t length = 0, capacity = 0;
+      text = DecodeFileText(bytes, size, *encoding, 0, &length, &capacity);
+    }
+    FreeBlock(bytes);
   }
   PlatformCloseFile(file);
   return text;
@@ -270,13 +304,15 @@ bool LoadTriggerFile(const char* path) {
   RenewTriggerTable();
   FileHandle file = OpenOrCreateTriggerFile(path);
   if (!file) return false;
-  char* text = ReadWholeFile(file);
+  TextEncoding encoding = kEncodingAnsi;
+  char* text = ReadWholeFile(file, &encoding);
   if (!text) {
     // The editor keeps what it shows: part of the file there would be saved as the whole file.
     SetStatusText(kCannotOpenText);
     return false;
   }
   int count = 0, skipped = 0;
+  gTriggers.fileEncoding = encoding;
   PlatformSetEditorText(text);
   SetModesFromMarkers(text);
   count = ReadTriggerLines(text, &skipped);

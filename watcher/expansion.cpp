@@ -11,6 +11,7 @@
 #include "common/heap.h"
 #include "common/state.h"
 #include "common/status_text.h"
+#include "common/utf8.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -20,6 +21,7 @@
 #include "player/keystrokes.h"
 #include "player/output_player.h"
 #include "triggers/key_names.h"
+#include "triggers/text_encoding.h"
 #include "triggers/trigger_loader.h"
 #include "watcher/key_poller.h"
 #include "watcher/tilde_remap.h"
@@ -77,16 +79,24 @@ static void EraseTyped(int32_t count) {
   FlushKeyEvents();
 }
 
-// Reads the trigger file into a new buffer behind a line feed, so that every line, the first
-// included, begins after one. Sets *capacity to the buffer's size; nullptr when it cannot be had.
+// Reads the trigger file, as UTF-8 whatever it was written in, into a new buffer behind a line
+// feed, so that every line, the first included, begins after one. Sets *capacity to the buffer's
+// size; nullptr when it cannot be had.
 static char* ReadTriggerFileAfterLineFeed(uint32_t* capacity) {
   uint32_t length = GetFileLength(gShell.triggerPath);
   if (length > kLargestReadableFile) length = 0;
-  *capacity = length + uint32_t(kTextSlack);
-  char* buffer = static_cast<char*>(AllocZeroed(*capacity, 1));
-  if (!buffer) return nullptr;
+  char* bytes = static_cast<char*>(AllocZeroed(size_t(length) + 1, 1));
+  if (!bytes) return nullptr;
+  uint32_t read = ReadFileText(gShell.triggerPath, 0, bytes, length);
+  size_t textLength = 0, size = 0;
+  char* buffer = DecodeFileText(bytes, read, DetectTextEncoding(bytes, read), 1, &textLength, &size);
+  FreeBlock(bytes);
+  if (!buffer || size > UINT32_MAX) {
+    FreeBlock(buffer);
+    return nullptr;
+  }
   buffer[0] = '\n';
-  ReadFileText(gShell.triggerPath, 0, buffer + 1, length);
+  *capacity = uint32_t(size);
   return buffer;
 }
 
@@ -131,7 +141,9 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   ReleaseRemapAlt();
   WaitForModifiersUp();
   // A middle click types nothing, so an abbreviation that ends with one has less to erase.
-  if (gTriggers.flags[entry] == 0 && pressedKey != kVkMiddleButton) EraseTyped(gTriggers.matchLengths[entry]);
+  if (gTriggers.flags[entry] == 0 && pressedKey != kVkMiddleButton) {
+    EraseTyped(int32_t(Utf8CharCount(trigger->storedTrigger)));
+  }
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
   FreeAndForget(gPlayer.outputBuffer);
 

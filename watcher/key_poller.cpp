@@ -11,6 +11,7 @@
 #include <string.h>
 
 #include "common/state.h"
+#include "common/utf8.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/ui.h"
@@ -18,6 +19,7 @@
 #include "watcher/key_layout.h"
 #include "watcher/matcher.h"
 #include "watcher/tilde_remap.h"
+#include "watcher/typed_history.h"
 
 const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
 const int kNoKey = -1;
@@ -76,13 +78,13 @@ static bool IsModifierKey(int vk) {
          (vk >= kVkFirstSidedModifier && vk <= kVkLastSidedModifier);
 }
 
-// Puts the key's text at the head of the history, last byte first: the history is the typed
-// text reversed byte by byte, as the stored triggers are.
+// Puts the key's text at the head of the history, one character after another, so that its
+// last character is the newest.
 static void PushTypedText(const char* text, int length) {
-  uint8_t* history = gWatcher.typedHistory;
-  for (int i = 0; i < length; ++i) {
-    memmove(history + 1, history, kHistoryChars - 1);
-    history[0] = uint8_t(text[i]);
+  for (int at = 0; at < length;) {
+    int n = Utf8SequenceLength(text + at, size_t(length - at));
+    PushTypedChar(text + at, n);
+    at += n;
   }
 }
 
@@ -90,14 +92,16 @@ static void PushTypedText(const char* text, int length) {
 // result: after every key but the modifiers, the left and right buttons and Backspace. A key
 // that types nothing records a 0, which no abbreviation spans; a dead key records nothing yet.
 static bool RecordKeyPress(int vk) {
-  uint8_t* history = gWatcher.typedHistory;
   if (IsModifierKey(vk) || vk == kVkSentinel) return false;  // the sentinel marks keys WordHatch sent
   if (vk == kVkLeftButton || vk == kVkRightButton) {
-    history[0] = 0;  // a click moves the caret: what came before can no longer end a trigger
+    // A click moves the caret: a zero in place of the newest character keeps what came before
+    // from ending a trigger.
+    EraseNewestTypedChar();
+    PushTypedChar("", 1);
     return false;
   }
   if (vk == kVkBackspace) {
-    memmove(history, history + 1, kHistorySize - 1);  // the ending zero moves up as well
+    EraseNewestTypedChar();
     return false;
   }
   char text[kKeyPressTextSize];

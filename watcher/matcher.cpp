@@ -19,7 +19,7 @@ static uint8_t HeldModifierFlags() {
 
 static bool AbbreviationMatches(const uint8_t* stored, int32_t length) {
   const uint8_t* history = gWatcher.typedHistory;
-  if (length > kHistoryChars) length = kHistoryChars;
+  if (length > kHistoryBytes) length = kHistoryBytes;
   return stored[0] == history[0] && memcmp(stored, history, size_t(length)) == 0;
 }
 

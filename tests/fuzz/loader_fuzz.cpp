@@ -5,9 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include "common/heap.h"
 #include "common/state.h"
+#include "common/utf8.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/unit/fake_platform.h"
+#include "triggers/text_encoding.h"
 #include "triggers/trigger_loader.h"
 
 const char kLoadedPrefix[] = " Triggers Loaded: ";
@@ -25,7 +28,9 @@ static void CheckTable() {
   for (; slot < kTriggerSlots && gTriggers.entries[slot] && gTriggers.entries[slot]->storedTrigger[0]; ++slot) {
     const TriggerEntry* entry = gTriggers.entries[slot];
     size_t stored = strnlen(entry->storedTrigger, sizeof entry->storedTrigger);
-    FUZZ_CHECK(stored <= size_t(kMaxTriggerLength));
+    FUZZ_CHECK(stored <= size_t(kMaxTriggerBytes));
+    std::string written(entry->searchKey + 1, strnlen(entry->searchKey + 1, sizeof entry->searchKey - 1) - 1);
+    FUZZ_CHECK(Utf8CharCount(written.c_str()) <= size_t(kMaxTriggerLength));
     FUZZ_CHECK(gTriggers.matchLengths[slot] == int32_t(stored));
     FUZZ_CHECK(entry->searchKey[0] == '\n');
     FUZZ_CHECK(memchr(entry->searchKey, '=', sizeof entry->searchKey) != nullptr);
@@ -39,10 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* path = WriteTriggerFile(std::string(reinterpret_cast<const char*>(data), size));
   LoadTriggerFile(path);
   CheckTable();
-  // The editor shows the file as it stands now (the default text when it was nearly empty), up
-  // to its first NUL.
+  // The editor shows the file as it stands now (the default text when it was nearly empty), as
+  // UTF-8, up to its first NUL.
   std::string onDisk = FileText(path);
-  FUZZ_CHECK(gFake.editorText == onDisk.substr(0, strnlen(onDisk.c_str(), onDisk.size())));
+  size_t length = 0, capacity = 0;
+  char* text = DecodeFileText(onDisk.data(), onDisk.size(), DetectTextEncoding(onDisk.data(), onDisk.size()), 0,
+                              &length, &capacity);
+  FUZZ_CHECK(text && gFake.editorText == std::string(text));
+  FreeBlock(text);
   FUZZ_CHECK(gFake.statusText.compare(0, strlen(kLoadedPrefix), kLoadedPrefix) == 0);
   FuzzEnd();
   return 0;

@@ -268,6 +268,16 @@ void PlatformSetEditorText(const char* text) {
   Record(kFakeEditorText, 0, 0, 0, text);
 }
 
+char* PlatformEditorText(size_t* length) {
+  *length = 0;
+  if (!gFake.hasEditor) return nullptr;
+  char* text = static_cast<char*>(PlatformHeapAlloc(gFake.editorText.size() + 1));
+  if (!text) return nullptr;
+  memcpy(text, gFake.editorText.data(), gFake.editorText.size());
+  *length = gFake.editorText.size();
+  return text;
+}
+
 void PlatformStartTimer(uint32_t id, uint32_t ms) { Record(kFakeTimerStart, id, ms); }
 void PlatformStopTimer(uint32_t id) { Record(kFakeTimerStop, id); }
 

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "common/utf8.h"
 #include "platform/files.h"
 #include "tests/unit/loader_fixture.h"
 #include "triggers/trigger_loader.h"
@@ -103,10 +104,10 @@ static void ExpectSoundTable(int count) {
     const TriggerEntry* entry = gTriggers.entries[i];
     size_t stored = strnlen(entry->storedTrigger, sizeof entry->storedTrigger);
     ASSERT_GT(stored, 0u);
-    ASSERT_LE(stored, size_t(kMaxTriggerLength));
+    ASSERT_LE(stored, size_t(kMaxTriggerBytes));
     size_t key = strnlen(entry->searchKey, sizeof entry->searchKey);
     ASSERT_GE(key, 3u);
-    ASSERT_LE(key, size_t(kMaxTriggerLength + 2));
+    ASSERT_LE(Utf8CharCount(std::string(entry->searchKey + 1, key - 2).c_str()), size_t(kMaxTriggerLength));
     ASSERT_EQ(entry->searchKey[0], '\n');
     ASSERT_EQ(entry->searchKey[key - 1], '=');
     ASSERT_EQ(gTriggers.flags[i] & ~(kFlagControl | kFlagShift | kFlagAlt | kFlagKeyName), 0);

@@ -1,0 +1,32 @@
+// The encodings that Windows editors write trigger files in, and their conversion to and from
+// UTF-8, the text of the core. The load, the output lookup at each firing and the save all go
+// through here, so all three read a file the same way.
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+
+enum TextEncoding : uint8_t {
+  kEncodingAnsi = 0,    // the system's ANSI code page: any file without the signs below
+  kEncodingUtf8,        // UTF-8 without the byte-order mark, told by a multi-byte sequence
+  kEncodingUtf8Marked,  // UTF-8 that begins with the byte-order mark
+  kEncodingUtf16,       // UTF-16 little-endian after its mark (Notepad's "Unicode")
+};
+
+// The encoding of a file whose bytes are the `size` bytes at `bytes`: UTF-8 when it begins with
+// the UTF-8 mark, or when it is well-formed UTF-8 with at least one multi-byte sequence; UTF-16
+// when it begins with the UTF-16 LE mark; ANSI otherwise (plain ASCII included).
+TextEncoding DetectTextEncoding(const char* bytes, size_t size);
+
+// Converts the `size` bytes of a file in `encoding` to UTF-8 text, the mark left out, in a new
+// block (AllocZeroed) where the text begins `headroom` zero bytes in, ends with a NUL and is
+// followed by at least kTextSlack zero bytes. *length is the text's length and *capacity the
+// block's size. A final odd byte of UTF-16 becomes U+FFFD; an ANSI file that the system cannot
+// convert is taken byte for byte. nullptr when the heap cannot supply the block.
+char* DecodeFileText(const char* bytes, size_t size, TextEncoding encoding, size_t headroom, size_t* length,
+                     size_t* capacity);
+
+// Converts the `length` bytes of UTF-8 `text` to the bytes of a file in `encoding`, with the
+// mark that the encoding begins with, in a new block (AllocZeroed); *size is their number. For
+// ANSI, returns nullptr with *unrepresentable set when a character of the text has no form in
+// the code page. nullptr (and *unrepresentable false) when the heap cannot supply the block.
+char* EncodeFileText(const char* text, size_t length, TextEncoding encoding, size_t* size, bool* unrepresentable);
