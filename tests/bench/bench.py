@@ -22,6 +22,7 @@ machine falls on both.
   idle CPU     CPU time of the program's own Wine process over 20 s with nothing typed, as a
                share of one core; also with wineserver's share, which is wineserver's CPU time
                in that window less its time in a window with no expander running
+Then WordHatch alone: non-ASCII output beside ASCII, and the wait for keys taken (text_kinds.py).
 Every key is held KEY_HOLD (80 ms): a 10 ms poller under Wine misses shorter presses.
 """
 import os
@@ -36,6 +37,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 import harness  # noqa: E402
 from proc_cpu import cpu_seconds, wine_program_pid, wineserver_pid  # noqa: E402
 from shell_e2e import STATUS_BAR_ID  # noqa: E402
+import text_kinds  # noqa: E402
 from xtest_keys import XTestKeys  # noqa: E402
 
 SHORT_ABBREVIATION = ",ty"
@@ -384,10 +386,12 @@ def main():
                 idle = measure_idle(bench, runners)
                 latencies, reactions = measure_latency(bench, runners)
                 rates = measure_throughput(bench, runners)
+                texts, waits = text_kinds.measure(bench, LONG_TIMEOUT)
             finally:
                 bench.input.release_modifiers()
                 bench.stop()
         text = report(session, latencies, reactions, rates, idle, wordhatch, ideal)
+        text += "\n" + "\n".join(text_kinds.report_lines(texts, waits))
         with open(os.path.join(state, "report.txt"), "w") as f:
             f.write(text + "\n")
         print("\n" + text)

@@ -32,6 +32,23 @@ class LayoutsTest(CommandTestCase):
         self.use_x_keymap("de")
         self.type_into_both_windows("gmx", "gmx=%s\n" % GERMAN_OUTPUT, GERMAN_OUTPUT)
 
+    def test_an_abbreviation_typed_with_a_german_shift_key_fires(self):
+        # "/" is Shift+7 there; the US pair of that key is "&".
+        self.use_x_keymap("de")
+        app, hwnd, target = self.start_expander("u/s=United States\n")
+        self.input.type_text("u")
+        self.input.press("shift+7")
+        self.input.type_text("s")
+        self.wait_target(target, "United States")
+
+    def test_an_abbreviation_typed_with_a_uk_shift_key_fires(self):
+        # "@" is Shift+' on the UK layout.
+        self.use_x_keymap("gb")
+        app, hwnd, target = self.start_expander("m@=my address\n")
+        self.input.type_text("m")
+        self.input.press("shift+apostrophe")
+        self.wait_target(target, "my address")
+
     def test_french_layout(self):
         self.use_x_keymap("fr")
         self.type_into_both_windows("frx", "frx=%s\n" % FRENCH_OUTPUT, FRENCH_OUTPUT)
