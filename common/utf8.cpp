@@ -62,13 +62,31 @@ int EncodeUtf8(uint32_t codePoint, char* out) {
 
 bool IsWellFormedUtf8(const char* bytes, size_t size, bool* multiByte) {
   *multiByte = false;
+  const uint8_t* unsignedBytes = reinterpret_cast<const uint8_t*>(bytes);
   for (size_t at = 0; at < size;) {
+    // Runs of ASCII, most of any trigger file, are passed over without decoding.
+    if (unsignedBytes[at] < kContinuationMark) {
+      at += AsciiPrefixLength(bytes + at, size - at);
+      continue;
+    }
     int n = Utf8SequenceLength(bytes + at, size - at);
     if (n == 1 && uint8_t(bytes[at]) >= kContinuationMark) return false;
     if (n > 1) *multiByte = true;
     at += size_t(n);
   }
   return true;
+}
+
+size_t AsciiPrefixLength(const char* bytes, size_t size) {
+  // A word at a time: a trigger file is read whole at every firing.
+  const uint64_t kHighBits = 0x8080808080808080ull;
+  size_t at = 0;
+  for (uint64_t word = 0; at + sizeof word <= size; at += sizeof word) {
+    memcpy(&word, bytes + at, sizeof word);
+    if (word & kHighBits) break;
+  }
+  while (at < size && uint8_t(bytes[at]) < kContinuationMark) ++at;
+  return at;
 }
 
 size_t Utf8CharCount(const char* text) {

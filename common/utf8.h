@@ -28,5 +28,8 @@ int EncodeUtf8(uint32_t codePoint, char* out);
 // whether at least one sequence is longer than a byte.
 bool IsWellFormedUtf8(const char* bytes, size_t size, bool* multiByte);
 
+// The number of bytes at the start of the `size` bytes that are ASCII (below 0x80).
+size_t AsciiPrefixLength(const char* bytes, size_t size);
+
 // The number of characters of the NUL-terminated `text`, as DecodeUtf8 walks it.
 size_t Utf8CharCount(const char* text);

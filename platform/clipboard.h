@@ -3,8 +3,8 @@
 #pragma once
 #include <stdint.h>
 
-// True when the clipboard offers text in the program's code page (CF_TEXT), which the system
-// may also derive from the other text forms. Needs no opening.
+// True when the clipboard offers text (the system derives its Unicode form from the other text
+// forms where a program put only those). Needs no opening.
 bool PlatformClipboardHasText();
 
 // Opens the clipboard for this program, with the main window as its owner. False when another
@@ -12,14 +12,14 @@ bool PlatformClipboardHasText();
 bool PlatformOpenClipboard();
 void PlatformCloseClipboard();
 
-// While the clipboard is open: locks its CF_TEXT data and returns its bytes and their count
-// (the data need not end in a NUL within them), or nullptr when there is no such data or it
-// cannot be locked. Every successful lock is followed by PlatformUnlockClipboardText.
+// While the clipboard is open: returns its text in UTF-8 and the count of its bytes (they need
+// not end in a NUL within that count), or nullptr when there is no text or it cannot be read.
+// Every successful lock is followed by PlatformUnlockClipboardText.
 const char* PlatformLockClipboardText(uint32_t* size);
 void PlatformUnlockClipboardText();
 
 // While the clipboard is open: replaces everything on it (every format) by the `length` bytes of
-// `text` as CF_TEXT, with a NUL after them. Returns false when no memory could be had for them,
+// UTF-8 `text` as Unicode text, with a NUL after them. Returns false when no memory could be had for them,
 // and the clipboard is then as it was; or when the system refused the text after the clipboard
 // was emptied, and it then holds nothing.
 bool PlatformReplaceClipboardText(const char* text, uint32_t length);

@@ -61,6 +61,8 @@ char* DecodeFileText(const char* bytes, size_t size, TextEncoding encoding, size
   size -= mark;
   // A size whose conversion could not even be counted in a size_t cannot be held either.
   if (size > (SIZE_MAX - headroom - kTextSlack) / kUtf8BytesPerAnsiByte) return nullptr;
+  // Most files are plain ASCII: they need neither the conversion nor its room.
+  if (encoding == kEncodingAnsi && AsciiPrefixLength(bytes, size) == size) encoding = kEncodingUtf8;
   *capacity = headroom + LargestUtf8Size(size, encoding) + kTextSlack;
   char* block = static_cast<char*>(AllocZeroed(*capacity, 1));
   if (!block) return nullptr;

@@ -81,6 +81,14 @@ class MenuOptionsTest(OptionsTestCase):
         self.assertEqual([name for _, name in formats if name], [], "no registered format stays: %r" % formats)
         self.assertEqual(self.probe.clipboard(), "Bold words")
 
+    def test_remove_clipboard_formatting_keeps_every_character(self):
+        app = self.wordhatch()
+        hwnd = app.start_and_wait_window()
+        text = "Caf\u00e9 \u2192 done \u2713 \U0001F600"
+        self.probe.set_clipboard(text)
+        self.send_command(hwnd, IDM_OPT_CLEAN_CLIPBOARD)
+        self.assertEqual(self.probe.clipboard(), text)
+
     def test_remove_clipboard_formatting_leaves_a_clipboard_without_text_alone(self):
         app = self.wordhatch()
         hwnd = app.start_and_wait_window()
