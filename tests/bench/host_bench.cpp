@@ -81,8 +81,8 @@ int PlainMatch(const std::vector<std::string>& stored, const uint8_t* history) {
 }
 
 int EntryOf(const char* storedTrigger) {
-  for (int i = 0; i < kTriggerSlots && gTriggers.entries[i]; ++i) {
-    if (strcmp(gTriggers.entries[i]->storedTrigger, storedTrigger) == 0) return i;
+  for (int i = 0; i < TriggerCount(); ++i) {
+    if (strcmp(StoredTrigger(i), storedTrigger) == 0) return i;
   }
   return -1;
 }
@@ -111,14 +111,13 @@ int main(int argc, char** argv) {
 
   double loadMs = MedianMs(kLoadRuns, [&] { LoadTriggerFile(path.c_str()); });
   double plainReadMs = MedianMs(kLoadRuns, [&] { PlainRead(path.c_str()); });
-  int loaded = 0;
-  while (loaded < kTriggerSlots && gTriggers.entries[loaded] && gTriggers.entries[loaded]->storedTrigger[0]) ++loaded;
+  int loaded = TriggerCount();
 
   // A key press that completes no trigger, so that the whole table is compared.
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
   memcpy(gWatcher.typedHistory, "zyxwvutsrq", 10);
   std::vector<std::string> stored;
-  for (int i = 0; i < loaded; ++i) stored.push_back(gTriggers.entries[i]->storedTrigger);
+  for (int i = 0; i < loaded; ++i) stored.push_back(StoredTrigger(i));
   volatile int sink = 0;
   double matchMs = MedianMs(kMatchRuns, [&] { sink = sink + FindMatchingTrigger('Q'); });
   double plainMatchMs = MedianMs(kMatchRuns, [&] { sink = sink + PlainMatch(stored, gWatcher.typedHistory); });
