@@ -137,6 +137,21 @@ static void ReverseText(char* text) {
   ReverseBytes(text, text + length);
 }
 
+// Takes the modifier words out of `stored` and replaces the middle-click words and key names;
+// returns the flags that they give.
+static uint8_t ReplaceWords(char* stored) {
+  uint8_t flags = 0;
+  if (FindTextNoCase(stored, "{control}")) flags |= kFlagControl;
+  if (FindTextNoCase(stored, "{shift}")) flags |= kFlagShift;
+  if (FindTextNoCase(stored, "{alt}")) flags |= kFlagAlt;
+  RemoveWord(stored, "{control}");
+  RemoveWord(stored, "{shift}");
+  RemoveWord(stored, "{alt}");
+  ReplaceMiddleClickWords(stored);
+  if (ReplaceKeyNames(stored) > 0) flags |= kFlagKeyName;
+  return flags;
+}
+
 // Turns the trigger as written (already in `stored`) into its stored form, and writes its search
 // key and flags. Returns false when the trigger could never fire.
 static bool PrepareTrigger(char* stored, char* searchKey, uint8_t* flagsOut) {
@@ -147,14 +162,8 @@ static bool PrepareTrigger(char* stored, char* searchKey, uint8_t* flagsOut) {
   searchKey[written + 2] = 0;
 
   uint8_t flags = 0;
-  if (FindTextNoCase(stored, "{control}")) flags |= kFlagControl;
-  if (FindTextNoCase(stored, "{shift}")) flags |= kFlagShift;
-  if (FindTextNoCase(stored, "{alt}")) flags |= kFlagAlt;
-  RemoveWord(stored, "{control}");
-  RemoveWord(stored, "{shift}");
-  RemoveWord(stored, "{alt}");
-  ReplaceMiddleClickWords(stored);
-  if (ReplaceKeyNames(stored) > 0) flags |= kFlagKeyName;
+  // Every word begins with "{": most triggers of a long list have none to look for.
+  if (strchr(stored, '{')) flags = ReplaceWords(stored);
   if (flags != 0 && flags < kFlagKeyName) stored[0] = UnshiftedKeyChar(stored[0]);
   ReverseText(stored);
 
