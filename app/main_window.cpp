@@ -28,7 +28,8 @@
 
 const char kMainClassName[] = "WordHatchClass";
 
-static const WPARAM kEditorTextLimit = 0xFFF00;  // 1,048,320 UTF-16 units
+// Room for a trigger file of thousands of lines: 16 Mi UTF-16 units, 16 MB of ASCII text.
+static const WPARAM kEditorTextLimit = 0x1000000;
 // The editor's first height leaves room for the status bar until the first WM_SIZE places both.
 static const int kFirstStatusBarAllowance = 20;
 static_assert(sizeof(WNDCLASSEXA) == Win32BuildSize(48, 80), "WNDCLASSEXA as the system takes it in this build");

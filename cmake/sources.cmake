@@ -10,6 +10,7 @@ set(WH_CORE_SOURCES
   triggers/packed_text.cpp
   triggers/text_encoding.cpp
   triggers/trigger_loader.cpp
+  triggers/trigger_table.cpp
   watcher/key_poller.cpp
   watcher/key_layout.cpp
   watcher/matcher.cpp

@@ -23,30 +23,37 @@ struct ShellState {
 };
 extern ShellState gShell;
 
-// Trigger table (trigger definitions): rebuilt whole by every load of the trigger file.
-const int kTriggerSlots = 256;
-const int kMaxTriggers = 255;
-const int kEntryBlockSize = 512;
+// Trigger table (trigger definitions): rebuilt whole by every load of the trigger file. It holds
+// as many entries as the file has triggers and memory allows, in file order; triggers/trigger_table.h
+// reads and grows it.
 const int kMaxTriggerLength = 61;    // longest trigger as written in the file, in characters
 const int kMaxTriggerBytes = kMaxTriggerLength * kMaxUtf8Bytes;  // its UTF-8 bytes at most
-const int kStoredTriggerSize = 256;  // the stored trigger's field, NUL included
+const int kStoredTriggerSize = 256;  // room for a stored trigger or a search key, NUL included
 const uint8_t kFlagControl = 0x01, kFlagShift = 0x02, kFlagAlt = 0x04, kFlagKeyName = 0x10;
 const uint8_t kRemapModeBit = 0x01;
+static_assert(kStoredTriggerSize > kMaxTriggerBytes + 2, "a line feed, the longest trigger, \"=\" and a NUL fit");
 
-// One entry block: the stored trigger (reversed, words replaced) and then the search key
-// (line feed, the trigger as written, "=").
-struct TriggerEntry {
-  char storedTrigger[kStoredTriggerSize];
-  char searchKey[kEntryBlockSize - kStoredTriggerSize];
+// One entry: where its texts lie in the table's text, and its place in the index. The text at
+// storedAt is the stored trigger (reversed by characters, words replaced), NUL-ended; the search
+// key (line feed, the trigger as written, "=") follows its NUL.
+struct TriggerRecord {
+  uint32_t storedAt;
+  int32_t matchLength;   // the stored trigger's length in bytes: an abbreviation is compared whole
+  int32_t nextInBucket;  // the next entry of the same index bucket in file order, -1 after the last
+  uint8_t flags;         // 0 for an abbreviation; a hotkey's modifiers and kFlagKeyName
 };
-static_assert(sizeof(TriggerEntry) == kEntryBlockSize, "an entry is one 512-byte block");
-static_assert(kStoredTriggerSize > kMaxTriggerBytes, "the longest trigger and its NUL fit the stored field");
-static_assert(sizeof(TriggerEntry::searchKey) >= kMaxTriggerBytes + 3, "a line feed, the trigger, \"=\" and a NUL fit");
 
+// The index: every entry sits in one bucket, chosen by a hash of its index key (a hotkey's key
+// byte, or an abbreviation's first stored bytes), each bucket a chain in file order. The bucket
+// array holds bucketCount first entries and then bucketCount last entries, -1 when empty.
 struct TriggerTable {
-  TriggerEntry* entries[kTriggerSlots];  // zero-filled heap blocks; the first empty one ends the table
-  uint8_t flags[kTriggerSlots];
-  int32_t matchLengths[kTriggerSlots];  // an abbreviation's stored length in bytes: compared whole
+  TriggerRecord* records;  // heap block of `capacity` records; the first `count` are the table
+  int32_t count, capacity;
+  char* text;              // heap block of textCapacity bytes, textUsed of them taken
+  uint32_t textUsed, textCapacity;
+  int32_t* buckets;        // heap block of 2 * bucketCount entry numbers
+  uint32_t bucketCount;    // a power of two, or 0 while the table has no blocks
+  bool outOfMemory;        // the last load stopped at a growth the heap could not supply
   uint8_t debugMode;  // set by a load, never cleared
   uint8_t remapMode;  // kRemapModeBit set by a load, never cleared
   TextEncoding fileEncoding;  // how the file last read whole was written; a save writes it so again

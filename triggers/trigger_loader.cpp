@@ -1,4 +1,4 @@
-// The trigger loader: turns the trigger file into the trigger table that the matcher walks on
+// The trigger loader: turns the trigger file into the trigger table that the matcher looks up on
 // every key press. Only the trigger side of each line is kept; outputs are read from disk when
 // a trigger fires, with the search key stored here.
 #include "triggers/trigger_loader.h"
@@ -21,6 +21,7 @@
 #include "triggers/packed_text.h"
 #include "watcher/key_layout.h"
 #include "triggers/text_encoding.h"
+#include "triggers/trigger_table.h"
 
 // A file shorter than this is taken for an empty one and replaced by the default text.
 const uint32_t kMinTriggerFileSize = 3;
@@ -32,7 +33,8 @@ const char kDebugMarker[] = "WordHatch_DEBUG";
 const char kRemapMarkerA[] = "REMAP";
 const char kRemapMarkerB[] = "TILDE";
 
-const char kLoadedFormat[] = " Triggers Loaded: %d%s %s";
+const char kLoadedFormat[] = " Triggers Loaded: %d%s%s %s";
+const char kOutOfMemoryNote[] = " (out of memory: the rest were not loaded)";
 const char kDebugOnText[] = " * * * DEBUG ON * * *";
 const char kSkippedFormat[] = "  (%d not loaded: longer than 61 characters, or no key)";
 const char kCannotOpenText[] = " * * * WARNING: The trigger file is in use or access is denied!";
@@ -68,19 +70,10 @@ static void ResetKeyboardState() {
 
 // ---- the table -------------------------------------------------------------------------------
 
-void ReleaseTriggerTable() {
-  for (TriggerEntry*& entry : gTriggers.entries) FreeAndForget(entry);
-}
-
-// New zero-filled blocks for every slot. A block the heap cannot supply stays absent, which ends
-// the table at that slot.
+// Empties the table for a new load; the typed history goes with it.
 static void RenewTriggerTable() {
-  for (TriggerEntry*& entry : gTriggers.entries) {
-    FreeBlock(entry);
-    entry = static_cast<TriggerEntry*>(AllocZeroed(1, sizeof(TriggerEntry)));
-  }
-  memset(gTriggers.matchLengths, 0, sizeof gTriggers.matchLengths);
-  memset(gTriggers.flags, 0, sizeof gTriggers.flags);
+  ReleaseTriggerTable();
+  gTriggers.outOfMemory = false;
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
 }
 
@@ -144,16 +137,9 @@ static void ReverseText(char* text) {
   ReverseBytes(text, text + length);
 }
 
-// Turns the trigger as written (already in entry->storedTrigger) into its stored form and fills
-// the rest of the slot. Returns false when the trigger could never fire; the caller then clears it.
-static bool PrepareTrigger(int slot) {
-  TriggerEntry* entry = gTriggers.entries[slot];
-  char* stored = entry->storedTrigger;
-  entry->searchKey[0] = '\n';
-  size_t written = strlen(stored);
-  memcpy(entry->searchKey + 1, stored, written);
-  entry->searchKey[written + 1] = '=';
-
+// Takes the modifier words out of `stored` and replaces the middle-click words and key names;
+// returns the flags that they give.
+static uint8_t ReplaceWords(char* stored) {
   uint8_t flags = 0;
   if (FindTextNoCase(stored, "{control}")) flags |= kFlagControl;
   if (FindTextNoCase(stored, "{shift}")) flags |= kFlagShift;
@@ -163,17 +149,27 @@ static bool PrepareTrigger(int slot) {
   RemoveWord(stored, "{alt}");
   ReplaceMiddleClickWords(stored);
   if (ReplaceKeyNames(stored) > 0) flags |= kFlagKeyName;
+  return flags;
+}
+
+// Turns the trigger as written (already in `stored`) into its stored form, and writes its search
+// key and flags. Returns false when the trigger could never fire.
+static bool PrepareTrigger(char* stored, char* searchKey, uint8_t* flagsOut) {
+  searchKey[0] = '\n';
+  size_t written = strlen(stored);
+  memcpy(searchKey + 1, stored, written);
+  searchKey[written + 1] = '=';
+  searchKey[written + 2] = 0;
+
+  uint8_t flags = 0;
+  // Every word begins with "{": most triggers of a long list have none to look for.
+  if (strchr(stored, '{')) flags = ReplaceWords(stored);
   if (flags != 0 && flags < kFlagKeyName) stored[0] = UnshiftedKeyChar(stored[0]);
   ReverseText(stored);
 
-  int length = int(strlen(stored));
-  // Modifier words alone leave no key to press. Such a line may not take a slot: its empty
-  // stored trigger would end the table and hide every trigger after it.
-  if (length == 0) return false;
-  gTriggers.flags[slot] = flags;
-  // The typed history holds as many characters as the longest trigger, so the whole abbreviation
-  // is compared, and erased, however long it is.
-  gTriggers.matchLengths[slot] = length;
+  // Modifier words alone leave no key to press: such a line is no trigger.
+  if (!stored[0]) return false;
+  *flagsOut = flags;
   return true;
 }
 
@@ -196,33 +192,35 @@ static int CopyWrittenTrigger(const char** at, char* stored) {
   return copied;
 }
 
-// Reads the trigger side of every line into the table. `text` ends at its NUL: what lies behind
-// a NUL byte is out of the editor's sight, so it is out of the loader's too.
-static int ReadTriggerLines(const char* text, int* skipped) {
-  int count = 0;
+// Reads the trigger side of every line into the table, as many as there are, until the heap
+// cannot make room for the next (gTriggers.outOfMemory tells). `text` ends at its NUL: what lies
+// behind a NUL byte is out of the editor's sight, so it is out of the loader's too.
+static void ReadTriggerLines(const char* text, int* skipped) {
   const char* at = text;
-  while (count < kMaxTriggers && *at && gTriggers.entries[count]) {
+  while (*at) {
     while (IsLineEnd(*at)) ++at;
     if (!*at) break;
     if (*at == ';') {
       while (*at && !IsLineEnd(*at)) ++at;
       continue;
     }
-    TriggerEntry* entry = gTriggers.entries[count];
-    int copied = CopyWrittenTrigger(&at, entry->storedTrigger);
+    char stored[kStoredTriggerSize] = {0}, searchKey[kStoredTriggerSize] = {0};
+    uint8_t flags = 0;
+    int copied = CopyWrittenTrigger(&at, stored);
     bool accepted = copied > 0 && *at == '=';
     bool tooLong = !accepted && copied == kMaxTriggerLength;
-    if (accepted && PrepareTrigger(count)) {
-      ++count;
-    } else {
-      if (accepted) ++*skipped;
-      memset(entry, 0, sizeof *entry);
+    if (accepted && PrepareTrigger(stored, searchKey, &flags)) {
+      if (!AddTrigger(stored, searchKey, flags)) {
+        gTriggers.outOfMemory = true;
+        return;
+      }
+    } else if (accepted) {
+      ++*skipped;
     }
     bool hasOutput = accepted;
     for (; *at && !IsLineEnd(*at); ++at) hasOutput = hasOutput || *at == '=';
     if (tooLong && hasOutput) ++*skipped;
   }
-  return count;
 }
 
 static void SetModesFromMarkers(const char* text) {
@@ -311,15 +309,16 @@ bool LoadTriggerFile(const char* path) {
     SetStatusText(kCannotOpenText);
     return false;
   }
-  int count = 0, skipped = 0;
+  int skipped = 0;
   gTriggers.fileEncoding = encoding;
   PlatformSetEditorText(text);
   SetModesFromMarkers(text);
-  count = ReadTriggerLines(text, &skipped);
+  ReadTriggerLines(text, &skipped);
   FreeBlock(text);
   char skippedNote[80] = "";
   if (skipped > 0) snprintf(skippedNote, sizeof skippedNote, kSkippedFormat, skipped);
-  SetStatusText(kLoadedFormat, count, skippedNote, gTriggers.debugMode ? kDebugOnText : "");
+  SetStatusText(kLoadedFormat, TriggerCount(), gTriggers.outOfMemory ? kOutOfMemoryNote : "", skippedNote,
+                gTriggers.debugMode ? kDebugOnText : "");
   return true;
 }
 

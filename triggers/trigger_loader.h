@@ -2,15 +2,16 @@
 #pragma once
 #include <stdint.h>
 
+#include "triggers/trigger_table.h"
+
 // Rebuilds the trigger table from the file at `path`: releases held modifiers, clears the key
 // state and the typed history, creates a missing or nearly empty file from the default trigger
-// text, shows the file in the editor, sets debug and remap mode from the marker words, and
-// reports " Triggers Loaded: %d %s" in the status bar. Returns false, having told the user, when
+// text, shows the file in the editor, sets debug and remap mode from the marker words, loads
+// every trigger line that memory has room for, and reports " Triggers Loaded: %d %s" in the
+// status bar, with " (out of memory: the rest were not loaded)" after the count when the heap
+// ran out part-way. Returns false, having told the user, when
 // the file could be neither read nor made; the editor may then still show an earlier text.
 bool LoadTriggerFile(const char* path);
-
-// Releases every entry block of the trigger table (end of the run).
-void ReleaseTriggerTable();
 
 // Replaces every key name of the key-name table in `text` by the byte of its key code, in place.
 // Returns the number of names replaced.

@@ -50,9 +50,9 @@ uint32_t AppendDebugLog(const char* path, const char* format, ...) {
 }
 
 // The line shows the trigger as written in the file and its "=".
-static void LogFiring(const TriggerEntry* trigger) {
+static void LogFiring(int entry) {
   LocalTime now = PlatformLocalTime();
-  AppendDebugLog(kDebugLogPath, kDebugLineFormat, now.hour, now.minute, now.second, trigger->searchKey + 1);
+  AppendDebugLog(kDebugLogPath, kDebugLineFormat, now.hour, now.minute, now.second, TriggerSearchKey(entry) + 1);
 }
 
 static bool AnyModifierDown() {
@@ -134,15 +134,14 @@ static char* ExpandVariables(char* output, uint32_t capacity) {
 }
 
 void StartExpansion(int entry, uint8_t pressedKey) {
-  const TriggerEntry* trigger = gTriggers.entries[entry];
-  if (gTriggers.debugMode) LogFiring(trigger);
+  if (gTriggers.debugMode) LogFiring(entry);
   // The remap's own Alt would otherwise hold up the wait below for its whole length and turn
   // the output into Alt combinations.
   ReleaseRemapAlt();
   WaitForModifiersUp();
   // A middle click types nothing, so an abbreviation that ends with one has less to erase.
-  if (gTriggers.flags[entry] == 0 && pressedKey != kVkMiddleButton) {
-    EraseTyped(int32_t(Utf8CharCount(trigger->storedTrigger)));
+  if (TriggerFlags(entry) == 0 && pressedKey != kVkMiddleButton) {
+    EraseTyped(int32_t(Utf8CharCount(StoredTrigger(entry))));
   }
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
   FreeAndForget(gPlayer.outputBuffer);
@@ -153,7 +152,7 @@ void StartExpansion(int entry, uint8_t pressedKey) {
     PlatformStartTimer(kPollTimerId, kPollPeriodMs);  // no output to play, but keep watching
     return;
   }
-  if (!CutOutputLine(output, trigger->searchKey)) {
+  if (!CutOutputLine(output, TriggerSearchKey(entry))) {
     FreeBlock(output);
     SetStatusText(kNoOutputText);
     PlatformStartTimer(kPollTimerId, kPollPeriodMs);

@@ -2,7 +2,8 @@
 #pragma once
 #include <stdint.h>
 
-// Walks the trigger table from entry 0 and returns the first entry that matches, or -1. An
+// Returns the first entry of the trigger table in file order that matches, or -1; the index keeps
+// this to a few entries whatever the table's size. An
 // abbreviation matches when its stored trigger equals the newest bytes of the typed history
 // over its whole length; a hotkey when its key is `pressedKey` and exactly its modifiers are
 // held (the poller's Shift, Ctrl and Alt entries).

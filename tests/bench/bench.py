@@ -22,6 +22,8 @@ machine falls on both.
   idle CPU     CPU time of the program's own Wine process over 20 s with nothing typed, as a
                share of one core; also with wineserver's share, which is wineserver's CPU time
                in that window less its time in a window with no expander running
+  memory       WordHatch's working set once it has loaded a 50,000-line trigger file, beside the
+               same once it has loaded the starter file
 Then WordHatch alone: non-ASCII output beside ASCII, and the wait for keys taken (text_kinds.py).
 Every key is held KEY_HOLD (80 ms): a 10 ms poller under Wine misses shorter presses.
 """
@@ -314,6 +316,55 @@ def measure_throughput(bench, runners):
 
 # ---------------------------------------------------------------- the report
 
+# ---------------------------------------------------------------- memory with a large file
+
+LARGE_FILE_LINES = 50000
+# Loading and showing a file of tens of thousands of lines under Wine on a loaded machine.
+LARGE_LOAD_TIMEOUT = 120.0
+
+
+def large_trigger_text():
+    """Distinct abbreviations "w00001x" and so on, each with its own output, as an imported list."""
+    return "".join("w%05dx=out%05d\r\n" % (n, n) for n in range(1, LARGE_FILE_LINES + 1))
+
+
+def working_set_after_load(bench, name, triggers, loaded):
+    """WordHatch's working set in bytes once it has loaded `triggers` and reported `loaded`."""
+    probe = bench.probe
+    app = harness.WordHatchApp(bench.session, probe, name)
+    app.write_triggers(triggers)
+    hwnd = app.start_and_wait_window()
+    try:
+        harness.wait_until(lambda: probe.text(hwnd, STATUS_BAR_ID).startswith(loaded), LARGE_LOAD_TIMEOUT,
+                           "WordHatch's report %r" % loaded)
+        pid = next(w.pid for w in probe.windows(harness.MAIN_CLASS) if w.hwnd == hwnd)
+        return probe.memory(pid)[0]
+    finally:
+        try:
+            app.close()
+        except harness.WaitTimeout:
+            app.stop()
+        harness.wait_until(lambda: probe.count(harness.MAIN_CLASS) == 0, harness.DEFAULT_TIMEOUT,
+                           "WordHatch's window to go away")
+
+
+def measure_memory(bench):
+    """The working set after loading the starter file, and after loading a 50,000-line file."""
+    with open(os.path.join(harness.source_dir(), "resources", "default_triggers.txt"), encoding="cp1252") as f:
+        default_text = f.read()
+    default = working_set_after_load(bench, "bench-memory-default", default_text, " Triggers Loaded: ")
+    large = working_set_after_load(bench, "bench-memory-large", large_trigger_text(),
+                                   LOADED_FORMAT % LARGE_FILE_LINES)
+    return default, large
+
+
+def memory_report(default, large):
+    megabyte = 1024.0 * 1024.0
+    return ("Working set after a load: %.1f MB with a %d-line file beside %.1f MB with the starter file "
+            "(ratio %.2f, %+.1f MB)" % (large / megabyte, LARGE_FILE_LINES, default / megabyte,
+                                         _ratio(large, default), (large - default) / megabyte))
+
+
 def _ratio(value, reference):
     return value / reference if reference else float("nan")
 
@@ -386,11 +437,12 @@ def main():
                 idle = measure_idle(bench, runners)
                 latencies, reactions = measure_latency(bench, runners)
                 rates = measure_throughput(bench, runners)
+                memory = measure_memory(bench)
                 texts, waits = text_kinds.measure(bench, LONG_TIMEOUT)
             finally:
                 bench.input.release_modifiers()
                 bench.stop()
-        text = report(session, latencies, reactions, rates, idle, wordhatch, ideal)
+        text = report(session, latencies, reactions, rates, idle, wordhatch, ideal) + "\n\n" + memory_report(*memory)
         text += "\n" + "\n".join(text_kinds.report_lines(texts, waits))
         with open(os.path.join(state, "report.txt"), "w") as f:
             f.write(text + "\n")

@@ -44,9 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (held & kStillDown) gFake.asyncKeyState[kVkShift] = kAsyncDown;
 
   int entry = FindMatchingTrigger(pressedKey);
-  FUZZ_CHECK(entry >= -1 && entry < kMaxTriggers);
+  FUZZ_CHECK(entry >= -1 && entry < TriggerCount());
   if (entry >= 0) {
-    FUZZ_CHECK(gTriggers.entries[entry] && gTriggers.entries[entry]->storedTrigger[0]);
+    FUZZ_CHECK(StoredTrigger(entry)[0]);
     gFake.events.clear();
     StartExpansion(entry, pressedKey);
     // Either the player has the output, or the key poller runs again.

@@ -22,21 +22,18 @@ static std::string FileText(const char* path) {
   return all.str();
 }
 
-// Every entry up to the first empty one is a trigger that can fire; none follows it.
+// Every entry is a trigger that can fire, its texts of the right shape.
 static void CheckTable() {
-  int slot = 0;
-  for (; slot < kTriggerSlots && gTriggers.entries[slot] && gTriggers.entries[slot]->storedTrigger[0]; ++slot) {
-    const TriggerEntry* entry = gTriggers.entries[slot];
-    size_t stored = strnlen(entry->storedTrigger, sizeof entry->storedTrigger);
-    FUZZ_CHECK(stored <= size_t(kMaxTriggerBytes));
-    std::string written(entry->searchKey + 1, strnlen(entry->searchKey + 1, sizeof entry->searchKey - 1) - 1);
+  for (int entry = 0; entry < TriggerCount(); ++entry) {
+    const char* searchKey = TriggerSearchKey(entry);
+    size_t stored = strlen(StoredTrigger(entry));
+    FUZZ_CHECK(stored > 0 && stored <= size_t(kMaxTriggerBytes));
+    std::string written(searchKey + 1, strlen(searchKey + 1) - 1);
     FUZZ_CHECK(Utf8CharCount(written.c_str()) <= size_t(kMaxTriggerLength));
-    FUZZ_CHECK(gTriggers.matchLengths[slot] == int32_t(stored));
-    FUZZ_CHECK(entry->searchKey[0] == '\n');
-    FUZZ_CHECK(memchr(entry->searchKey, '=', sizeof entry->searchKey) != nullptr);
+    FUZZ_CHECK(TriggerMatchLength(entry) == int32_t(stored));
+    FUZZ_CHECK(searchKey[0] == '\n');
+    FUZZ_CHECK(searchKey[strlen(searchKey) - 1] == '=');
   }
-  FUZZ_CHECK(slot <= kMaxTriggers);
-  for (; slot < kTriggerSlots; ++slot) FUZZ_CHECK(!gTriggers.entries[slot] || !gTriggers.entries[slot]->storedTrigger[0]);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -38,12 +38,8 @@ class LoaderTest : public TempFolderTest {
     return EntryCount();
   }
 
-  static int EntryCount() {
-    int n = 0;
-    while (n < kTriggerSlots && gTriggers.entries[n] && gTriggers.entries[n]->storedTrigger[0]) ++n;
-    return n;
-  }
+  static int EntryCount() { return TriggerCount(); }
 
-  static std::string Stored(int slot) { return gTriggers.entries[slot]->storedTrigger; }
-  static std::string SearchKey(int slot) { return gTriggers.entries[slot]->searchKey; }
+  static std::string Stored(int entry) { return StoredTrigger(entry); }
+  static std::string SearchKey(int entry) { return TriggerSearchKey(entry); }
 };

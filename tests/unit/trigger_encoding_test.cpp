@@ -59,7 +59,7 @@ TEST_F(TriggerEncodingTest, EachEncodingLoadsTheSameTable) {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(UseFile(c.bytes), 2);
     EXPECT_EQ(SearchKey(0), "\ncaf" + std::string(kEAcute) + "=");
-    EXPECT_EQ(gTriggers.matchLengths[0], 5);
+    EXPECT_EQ(TriggerMatchLength(0), 5);
     EXPECT_EQ(gFake.editorText, utf8);
     EXPECT_EQ(gTriggers.fileEncoding, c.encoding);
   }
@@ -70,7 +70,7 @@ TEST_F(TriggerEncodingTest, TheLengthLimitCountsCharacters) {
   for (int i = 0; i < kMaxTriggerLength; ++i) longest += kEuro;
   tooLong = longest + "x";
   ASSERT_EQ(UseFile(longest + "=fits\r\n" + tooLong + "=no\r\n"), 1);
-  EXPECT_EQ(gTriggers.matchLengths[0], kMaxTriggerLength * 3);
+  EXPECT_EQ(TriggerMatchLength(0), kMaxTriggerLength * 3);
   EXPECT_EQ(gFake.statusText, " Triggers Loaded: 1  (1 not loaded: longer than 61 characters, or no key) ");
 }
 

@@ -1,0 +1,139 @@
+// The trigger table's storage: one array of records and one block of text, each grown by doubling
+// through the heap, so memory stays in proportion to the file and a failed growth leaves the
+// table whole. The index is a hash of chains threaded through the records; its bucket array
+// grows with the records and is then rebuilt, which keeps every chain in file order.
+#include "triggers/trigger_table.h"
+
+#include <stdint.h>
+#include <string.h>
+
+#include "common/heap.h"
+
+const int32_t kFirstRecordCapacity = 64;
+const uint32_t kFirstTextCapacity = 4096;
+const int32_t kNoEntry = -1;
+const uint32_t kHashStart = 2166136261u;  // FNV-1a
+const uint32_t kHashFactor = 16777619u;
+const uint32_t kHotkeySeed = 0x80;  // apart from every abbreviation key length
+
+// ---- the index -------------------------------------------------------------------------------
+
+static uint32_t HashBytes(const uint8_t* bytes, int length, uint32_t seed) {
+  uint32_t hash = (kHashStart ^ seed) * kHashFactor;
+  for (int i = 0; i < length; ++i) hash = (hash ^ bytes[i]) * kHashFactor;
+  return hash;
+}
+
+int IndexKeyLength(int32_t matchLength) { return matchLength < kIndexKeyBytes ? int(matchLength) : kIndexKeyBytes; }
+
+uint32_t AbbreviationBucket(const uint8_t* bytes, int keyLength) {
+  return HashBytes(bytes, keyLength, uint32_t(keyLength)) & (gTriggers.bucketCount - 1);
+}
+
+uint32_t HotkeyBucket(uint8_t key) { return HashBytes(&key, 1, kHotkeySeed) & (gTriggers.bucketCount - 1); }
+
+int32_t FirstInBucket(uint32_t bucket) { return gTriggers.buckets[bucket]; }
+
+static uint32_t BucketOf(int32_t entry) {
+  const TriggerRecord& record = gTriggers.records[entry];
+  const uint8_t* stored = reinterpret_cast<const uint8_t*>(gTriggers.text + record.storedAt);
+  if (record.flags != 0) return HotkeyBucket(stored[0]);
+  return AbbreviationBucket(stored, IndexKeyLength(record.matchLength));
+}
+
+// Puts `entry`, the newest, at the end of its bucket's chain.
+static void IndexEntry(int32_t entry) {
+  uint32_t bucket = BucketOf(entry);
+  int32_t* first = gTriggers.buckets;
+  int32_t* last = gTriggers.buckets + gTriggers.bucketCount;
+  gTriggers.records[entry].nextInBucket = kNoEntry;
+  if (last[bucket] == kNoEntry) first[bucket] = entry;
+  else gTriggers.records[last[bucket]].nextInBucket = entry;
+  last[bucket] = entry;
+}
+
+static void RebuildIndex() {
+  for (uint32_t i = 0; i < 2 * gTriggers.bucketCount; ++i) gTriggers.buckets[i] = kNoEntry;
+  for (int32_t entry = 0; entry < gTriggers.count; ++entry) IndexEntry(entry);
+}
+
+// ---- growth ----------------------------------------------------------------------------------
+
+// Doubles the records and the buckets together: one bucket per record keeps the chains short.
+static bool GrowRecords() {
+  if (gTriggers.capacity > INT32_MAX / 2) return false;
+  int32_t capacity = gTriggers.capacity ? gTriggers.capacity * 2 : kFirstRecordCapacity;
+  auto* records = static_cast<TriggerRecord*>(AllocZeroed(size_t(capacity), sizeof(TriggerRecord)));
+  auto* buckets = static_cast<int32_t*>(AllocZeroed(2 * size_t(capacity), sizeof(int32_t)));
+  if (!records || !buckets) {
+    FreeBlock(records);
+    FreeBlock(buckets);
+    return false;
+  }
+  if (gTriggers.count > 0) memcpy(records, gTriggers.records, size_t(gTriggers.count) * sizeof(TriggerRecord));
+  FreeBlock(gTriggers.records);
+  FreeBlock(gTriggers.buckets);
+  gTriggers.records = records;
+  gTriggers.capacity = capacity;
+  gTriggers.buckets = buckets;
+  gTriggers.bucketCount = uint32_t(capacity);
+  RebuildIndex();
+  return true;
+}
+
+// Makes room for `bytes` more bytes of text.
+static bool ReserveText(uint32_t bytes) {
+  if (bytes <= gTriggers.textCapacity - gTriggers.textUsed) return true;
+  uint64_t wanted = uint64_t(gTriggers.textUsed) + bytes;
+  uint64_t capacity = gTriggers.textCapacity ? uint64_t(gTriggers.textCapacity) * 2 : kFirstTextCapacity;
+  if (capacity < wanted) capacity = wanted;
+  if (capacity > UINT32_MAX) return false;
+  char* text = static_cast<char*>(AllocZeroed(size_t(capacity), 1));
+  if (!text) return false;
+  if (gTriggers.textUsed > 0) memcpy(text, gTriggers.text, gTriggers.textUsed);
+  FreeBlock(gTriggers.text);
+  gTriggers.text = text;
+  gTriggers.textCapacity = uint32_t(capacity);
+  return true;
+}
+
+bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags) {
+  uint32_t storedLength = uint32_t(strlen(stored)), keyLength = uint32_t(strlen(searchKey));
+  if (storedLength == 0) return false;
+  if (!ReserveText(storedLength + keyLength + 2)) return false;
+  if (gTriggers.count == gTriggers.capacity && !GrowRecords()) return false;
+  char* at = gTriggers.text + gTriggers.textUsed;
+  memcpy(at, stored, storedLength + 1);
+  memcpy(at + storedLength + 1, searchKey, keyLength + 1);
+  TriggerRecord& record = gTriggers.records[gTriggers.count];
+  record.storedAt = gTriggers.textUsed;
+  record.matchLength = int32_t(storedLength);
+  record.flags = flags;
+  gTriggers.textUsed += storedLength + keyLength + 2;
+  IndexEntry(gTriggers.count++);
+  return true;
+}
+
+void ReleaseTriggerTable() {
+  FreeAndForget(gTriggers.records);
+  FreeAndForget(gTriggers.text);
+  FreeAndForget(gTriggers.buckets);
+  gTriggers.count = gTriggers.capacity = 0;
+  gTriggers.textUsed = gTriggers.textCapacity = 0;
+  gTriggers.bucketCount = 0;
+}
+
+// ---- the entries -----------------------------------------------------------------------------
+
+int TriggerCount() { return gTriggers.count; }
+
+const char* StoredTrigger(int entry) { return gTriggers.text + gTriggers.records[entry].storedAt; }
+
+const char* TriggerSearchKey(int entry) {
+  const TriggerRecord& record = gTriggers.records[entry];
+  return gTriggers.text + record.storedAt + record.matchLength + 1;
+}
+
+uint8_t TriggerFlags(int entry) { return gTriggers.records[entry].flags; }
+
+int32_t TriggerMatchLength(int entry) { return gTriggers.records[entry].matchLength; }
