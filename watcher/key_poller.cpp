@@ -62,7 +62,11 @@ static void NoteCompleteScan(uint32_t now) {
 // Looks at the keys in increasing order and stops at the first that went down, returning its
 // code (kNoKey when none did). Keys above it keep their old state until the next tick.
 static int ScanForPressedKey() {
+  // In remap mode the tilde key belongs to the remap step alone: a scan that saw it change
+  // between two of the remap's looks would take the change from it.
+  bool remap = (gTriggers.remapMode & kRemapModeBit) != 0;
   for (int vk = 0; vk < kScannedKeyCodes; ++vk) {
+    if (remap && vk == kVkTilde) continue;
     uint8_t down = (PlatformAsyncKeyState(vk) & kKeyDownBit) ? 1 : 0;
     if (down == gWatcher.previousKeyState[vk]) continue;
     gWatcher.previousKeyState[vk] = down;

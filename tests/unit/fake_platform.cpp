@@ -82,7 +82,7 @@ std::vector<uint32_t> FakeKeyBatchSizes() {
 // ---- keyboard: a US layout -------------------------------------------------------------------
 
 uint16_t PlatformAsyncKeyState(int vk) {
-  gFake.asyncKeyQueries++;
+  if (++gFake.asyncKeyQueries == gFake.releaseAtQuery) gFake.asyncKeyState[gFake.releaseVk] = 0;
   return (vk >= 0 && vk < 256) ? gFake.asyncKeyState[vk] : 0;
 }
 

@@ -60,6 +60,10 @@ struct FakePlatform {
   uint16_t asyncKeyState[256];
   uint16_t threadKeyState[256];
   int asyncKeyQueries;  // how many times the async state was asked
+  // A key event that lands in the middle of a tick: when the count of async queries reaches
+  // releaseAtQuery (0: never), key releaseVk goes up, as a key let go during a scan does.
+  int releaseAtQuery;
+  int releaseVk;
   // When set, synthetic key events change asyncKeyState at once, as the system's input does.
   bool syntheticKeysChangeState;
   // The layout of the window in front (kFakeLayout*, US after FakeReset), how many times it was

@@ -37,6 +37,21 @@ class TildeRemapTest : public WatcherTest {
   }
 };
 
+TEST_F(TildeRemapTest, ATildeReleaseThatTheScanSeesFirstStillLetsTheAltGo) {
+  LoadRemapFile();
+  SetKey(kVkTilde, true);
+  EXPECT_EQ(RemapTick(), "8:0 8:2 12:0");
+  EXPECT_EQ(RemapTick(), "") << "the scan stops at the synthetic Alt";
+  // Let go after the remap step has looked at it, while the scan is on its way up the keys.
+  gFake.lastInputTick = gFake.tickCount;
+  gFake.releaseVk = kVkTilde;
+  gFake.releaseAtQuery = gFake.asyncKeyQueries + 2;
+  RemapTick();
+  ASSERT_EQ(gFake.asyncKeyState[kVkTilde], 0) << "the key went up during that tick";
+  EXPECT_EQ(RemapTick(), "12:2") << "the Alt must not stay down";
+  EXPECT_FALSE(gWatcher.remapAltDown);
+}
+
 TEST_F(TildeRemapTest, WithoutRemapModeTheTildeKeyIsAnOrdinaryKey) {
   gShell.remapAllowed = false;
   Load("; REMAP TILDE\r\na=b\r\n");
