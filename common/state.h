@@ -3,6 +3,7 @@
 #pragma once
 #include <stdint.h>
 
+#include "common/utf16.h"
 #include "common/utf8.h"
 #include "platform/keyboard.h"
 #include "platform/keyboard_layout.h"
@@ -87,7 +88,8 @@ extern WatcherState gWatcher;
 
 // Keyboard layout (keystroke watcher): what each key types on the layout of the window in front,
 // read from the system once per layout, and the accent of a dead key pressed last.
-const int kKeyTextSize = 12;  // a key's text in UTF-8 (two characters at most) and its NUL
+// A key's text in UTF-8 (its UTF-16 units at three bytes each at most) and its NUL.
+const int kKeyTextSize = kMaxKeyTextUnits * int(kUtf8BytesPerUtf16Unit) + 1;
 struct KeyLayoutState {
   KeyboardLayout layout;  // the layout the tables were built for
   bool built;

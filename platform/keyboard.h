@@ -60,10 +60,6 @@ const uint16_t kNoLayoutKey = 0xFFFF;
 // it by itself (a dead key, which would wait for the next key, counts as none).
 uint16_t PlatformKeyForUnit(uint16_t unit, KeyboardLayout layout);
 
-// The UTF-16 unit that byte `byte` (0x80 to 0xFF) stands for in the system's ANSI code page; 0
-// when the code page gives it none.
-uint16_t PlatformAnsiByteToUnit(uint8_t byte);
-
 // Hands one key event to the system's input stream, which delivers it to the focused window
 // later, as if typed. `flags` is a combination of kKeyEventExtended and kKeyEventKeyUp.
 void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags);

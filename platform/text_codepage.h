@@ -2,6 +2,7 @@
 // UTF-16 are written in, to and from UTF-8. Only the system knows which code page that is.
 #pragma once
 #include <stddef.h>
+#include <stdint.h>
 
 // The most UTF-8 bytes that one byte of ANSI text can become.
 const size_t kUtf8BytesPerAnsiByte = 3;
@@ -18,3 +19,7 @@ size_t PlatformAnsiToUtf8(const char* ansi, size_t size, char* out);
 // number of bytes written (0 for no text, or with *unrepresentable set when the system could not
 // convert it).
 size_t PlatformUtf8ToAnsi(const char* text, size_t length, char* out, bool* unrepresentable);
+
+// The UTF-16 unit that byte `byte` (0x80 to 0xFF) stands for in the system's ANSI code page; 0
+// when the code page gives it none.
+uint16_t PlatformAnsiByteToUnit(uint8_t byte);

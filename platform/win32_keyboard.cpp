@@ -10,7 +10,6 @@ static_assert(sizeof(INPUT) == Win32BuildSize(28, 40), "INPUT as SendInput takes
 // MapVirtualKeyEx marks the character of a dead key with the top bit.
 const UINT kDeadKeyBit = 0x80000000u;
 const SHORT kNoKeyAnswer = -1;
-const int kOneByte = 1;
 const DWORD kWaitStepMs = 1;
 
 uint16_t PlatformAsyncKeyState(int vk) { return uint16_t(GetAsyncKeyState(vk)); }
@@ -38,13 +37,6 @@ uint16_t PlatformKeyForUnit(uint16_t unit, KeyboardLayout layout) {
   UINT vk = UINT(answer) & 0xFF;
   if (MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, ToHkl(layout)) & kDeadKeyBit) return kNoLayoutKey;
   return uint16_t(answer);
-}
-
-uint16_t PlatformAnsiByteToUnit(uint8_t byte) {
-  char text = char(byte);
-  WCHAR unit = 0;
-  if (MultiByteToWideChar(CP_ACP, 0, &text, kOneByte, &unit, kOneByte) != kOneByte) return 0;
-  return uint16_t(unit);
 }
 
 void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags) { keybd_event(vk, scanCode, flags, 0); }

@@ -46,3 +46,11 @@ size_t PlatformUtf8ToAnsi(const char* text, size_t length, char* out, bool* unre
   if (written <= 0 || usedDefault) *unrepresentable = true;
   return written > 0 ? size_t(written) : 0;
 }
+
+uint16_t PlatformAnsiByteToUnit(uint8_t byte) {
+  const int kOneByte = 1;
+  char text = char(byte);
+  WCHAR unit = 0;
+  if (MultiByteToWideChar(CP_ACP, 0, &text, kOneByte, &unit, kOneByte) != kOneByte) return 0;
+  return uint16_t(unit);
+}

@@ -13,6 +13,7 @@
 #include "common/text.h"
 #include "common/utf8.h"
 #include "platform/keyboard.h"
+#include "platform/text_codepage.h"
 #include "platform/ui.h"
 #include "player/keystrokes.h"
 #include "player/mouse_commands.h"

@@ -7,33 +7,11 @@
 #include <string.h>
 
 #include "common/state.h"
+#include "common/utf16.h"
 #include "common/utf8.h"
 #include "platform/keyboard.h"
 
-const uint32_t kFirstHighSurrogate = 0xD800, kFirstLowSurrogate = 0xDC00, kLastLowSurrogate = 0xDFFF;
-const uint32_t kSupplementaryBase = 0x10000;
-const int kSurrogateBits = 10;
 const uint32_t kSpace = 0x20;
-
-// UTF-16 units to NUL-terminated UTF-8 in out (kKeyTextSize bytes); a unit that is half of no
-// pair is dropped.
-static void UnitsToUtf8(const uint16_t* units, int count, char* out) {
-  int written = 0;
-  for (int i = 0; i < count; ++i) {
-    uint32_t codePoint = units[i];
-    if (codePoint >= kFirstHighSurrogate && codePoint < kFirstLowSurrogate && i + 1 < count &&
-        units[i + 1] >= kFirstLowSurrogate && units[i + 1] <= kLastLowSurrogate) {
-      codePoint = kSupplementaryBase + ((codePoint - kFirstHighSurrogate) << kSurrogateBits) +
-                  (units[++i] - kFirstLowSurrogate);
-    }
-    char bytes[kMaxUtf8Bytes];
-    int n = EncodeUtf8(codePoint, bytes);
-    if (n == 0 || written + n >= kKeyTextSize) continue;
-    memcpy(out + written, bytes, size_t(n));
-    written += n;
-  }
-  out[written] = 0;
-}
 
 static void BuildKeyLayout(KeyboardLayout layout) {
   for (int vk = 0; vk < 256; ++vk) {
@@ -41,7 +19,8 @@ static void BuildKeyLayout(KeyboardLayout layout) {
       uint16_t units[kMaxKeyTextUnits] = {0};
       int count = PlatformKeyText(layout, vk, uint8_t(state), units);
       gKeyLayout.dead[vk][state] = count == kDeadKeyText;
-      UnitsToUtf8(units, count == kDeadKeyText ? 1 : count, gKeyLayout.text[vk][state]);
+      char* text = gKeyLayout.text[vk][state];
+      text[Utf16ToUtf8(units, size_t(count == kDeadKeyText ? 1 : count), text)] = 0;
     }
   }
   gKeyLayout.layout = layout;

@@ -4,9 +4,11 @@
 #pragma once
 #include <stdint.h>
 
+#include "common/state.h"
+
 // The most bytes that one key press records: a dead key's accent that made nothing with the
 // key after it, and that key's own text.
-const int kKeyPressTextSize = 2 * 12;
+const int kKeyPressTextSize = kMaxUtf8Bytes + kKeyTextSize;
 // What KeyPressText answers for a dead key: nothing typed yet, the next key decides.
 const int kKeyWaitsForNext = -1;
 

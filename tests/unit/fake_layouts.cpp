@@ -1,5 +1,5 @@
 // The fake's keyboard layouts: what PlatformKeyForUnit answers for the US, German and French
-// layouts, and the Windows-1252 code page of PlatformAnsiByteToUnit.
+// layouts.
 //
 // The German and French answers for ASCII were recorded from VkKeyScanExW under Wine 8 with the
 // X keymap set to "de" and "fr" (Wine follows the X layout there, with its own key codes); the
@@ -100,12 +100,6 @@ uint16_t TabledKeyForUnit(uint16_t unit, const uint16_t* ascii, const std::map<u
   return found == beyond.end() ? kNoLayoutKey : found->second;
 }
 
-// Windows-1252 from 0x80 to 0x9F; its five undefined bytes give their own value, as on Windows.
-const uint16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D,
-    0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A,
-    0x0153, 0x009D, 0x017E, 0x0178};
-
 }  // namespace
 
 char FakeUsKeyChar(uint32_t vk) { return UsKeyChar(vk); }
@@ -123,7 +117,3 @@ uint16_t PlatformKeyForUnit(uint16_t unit, KeyboardLayout layout) {
   return UsKeyForUnit(unit);
 }
 
-uint16_t PlatformAnsiByteToUnit(uint8_t byte) {
-  const uint8_t kFirstHigh = 0x80, kLastHigh = 0x9F;
-  return byte >= kFirstHigh && byte <= kLastHigh ? kCp1252High[byte - kFirstHigh] : byte;
-}

@@ -53,3 +53,5 @@ size_t PlatformUtf8ToAnsi(const char* text, size_t length, char* out, bool* unre
   }
   return written;
 }
+
+uint16_t PlatformAnsiByteToUnit(uint8_t byte) { return uint16_t(Cp1252ToCodePoint(byte)); }
