@@ -114,6 +114,11 @@ struct PlayerState {
   bool haveReceivingLayout;
   // Keys were sent since the last wait for the window in front to take them.
   bool keysUnconfirmed;
+  // The output's commands that wait for the keys taken begin before this play position (0: it
+  // has none); until the last of them, key events go out while the input of the window in front
+  // is shared with sharedInputThread (0: not shared).
+  int32_t waitsBefore;
+  uint32_t sharedInputThread;
 };
 extern PlayerState gPlayer;
 

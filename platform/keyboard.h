@@ -90,11 +90,24 @@ uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count);
 // when the time cannot be had; callers must then assume input may have happened at any time.
 bool PlatformLastInputTick(uint32_t* tick);
 
+// Shares this thread's input state with that of the thread of the window in front, so that
+// PlatformWaitForKeysTaken can watch that thread take keys. Sharing resets which keys that thread
+// reads as down, so it must begin before the first of the keys that a wait will watch is sent:
+// a reset between a Shift press taken and the letter after it would type the letter unshifted.
+// The keys down on the desktop (the user's, and those that the program holds down) are written
+// back at once. Returns the thread shared with; 0 when no window of another thread is in front
+// or the system refused.
+uint32_t PlatformShareFrontInput();
+
+// Ends the sharing that PlatformShareFrontInput began with `thread`.
+void PlatformStopSharingInput(uint32_t thread);
+
 // The longest that PlatformWaitForKeysTaken waits.
 const uint32_t kKeysTakenTimeoutMs = 500;
 
-// Waits until the window in front has taken every key event sent so far, at most `timeoutMs`:
-// sends a press of kVkSentinel after them, watches the front window's thread take it, then sends
-// its release; the key poller must not record the sentinel. Returns at once when no window of
-// another thread is in front. Returns the milliseconds waited.
+// While this thread shares the input of the window in front, waits until that window's thread
+// has taken every key event sent so far, at most `timeoutMs` in all: sends a press of
+// kVkSentinel after them and watches that thread take it, then the release, and watches that
+// taken too, so that every wait starts from the sentinel up. The key poller must not record the
+// sentinel. Returns the milliseconds waited.
 uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs);

@@ -11,6 +11,8 @@ static_assert(sizeof(INPUT) == Win32BuildSize(28, 40), "INPUT as SendInput takes
 const UINT kDeadKeyBit = 0x80000000u;
 const SHORT kNoKeyAnswer = -1;
 const DWORD kWaitStepMs = 1;
+const int kKeyCount = 256;
+const BYTE kKeyStateDown = 0x80;
 
 uint16_t PlatformAsyncKeyState(int vk) { return uint16_t(GetAsyncKeyState(vk)); }
 
@@ -55,30 +57,52 @@ uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
   return SendInput(count, inputs, sizeof(INPUT));
 }
 
-// The shared key state shows the sentinel down once the front window's thread has taken its
-// press from the input. (Its toggle bit would flip too, but under Wine the state read just after
-// attaching may still be this thread's own, so a flip cannot be told from no change.)
-static bool SentinelTaken() { return (GetKeyState(kVkSentinel) & kKeyDownBit) != 0; }
+// The shared key state shows the sentinel as the front window's thread last took it from its input.
+static bool SentinelTakenAs(bool down) { return ((GetKeyState(kVkSentinel) & kKeyDownBit) != 0) == down; }
 
 static void SendSentinel(uint32_t flags) {
   KeyEvent event = {kVkSentinel, 0, 0, flags};
   PlatformSendKeyEvents(&event, 1);
 }
 
-// Sharing the input state of the front window's thread lets GetKeyState show what that thread
-// has taken from its input; the keys queued for it before the sentinel are then all taken.
-uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs) {
-  DWORD start = GetTickCount();
+// False when the time ran out first.
+static bool WaitForSentinel(bool down, DWORD start, uint32_t timeoutMs) {
+  while (!SentinelTakenAs(down)) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(kWaitStepMs);
+  }
+  return true;
+}
+
+// Sharing cleared the shared state: the keys that are down on the desktop read as down again.
+// The desktop's state already holds every key sent, so it is written before any more are.
+static void WriteBackKeysDown() {
+  BYTE state[kKeyCount] = {0};
+  for (int vk = 0; vk < kKeyCount; ++vk) {
+    if (GetAsyncKeyState(vk) & kKeyDownBit) state[vk] = kKeyStateDown;
+  }
+  SetKeyboardState(state);
+}
+
+uint32_t PlatformShareFrontInput() {
   HWND front = GetForegroundWindow();
   DWORD frontThread = front ? GetWindowThreadProcessId(front, nullptr) : 0;
   DWORD ownThread = GetCurrentThreadId();
-  // Our own window takes its keys only when this thread reads its messages: nothing to wait for.
+  // Our own window takes its keys only when this thread reads its messages: nothing to share.
   if (!frontThread || frontThread == ownThread) return 0;
   if (!AttachThreadInput(ownThread, frontThread, TRUE)) return 0;
+  WriteBackKeysDown();
+  return frontThread;
+}
+
+void PlatformStopSharingInput(uint32_t thread) { AttachThreadInput(GetCurrentThreadId(), thread, FALSE); }
+
+uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs) {
+  DWORD start = GetTickCount();
   SendSentinel(0);
-  while (!SentinelTaken() && GetTickCount() - start < timeoutMs) Sleep(kWaitStepMs);
-  AttachThreadInput(ownThread, frontThread, FALSE);
+  bool pressTaken = WaitForSentinel(true, start, timeoutMs);
   SendSentinel(kKeyEventKeyUp);
+  if (pressTaken) WaitForSentinel(false, start, timeoutMs);
   return GetTickCount() - start;
 }
 

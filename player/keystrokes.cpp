@@ -125,9 +125,22 @@ void TypeCodePoint(uint32_t codePoint) {
   TypeUnicodeCharacter(codePoint);
 }
 
+// Sharing the input of the window in front resets which keys it reads as down; begun before
+// the first key that a wait will watch, the reset can change none of them.
+static void ShareFrontInput() {
+  if (!gPlayer.sharedInputThread) gPlayer.sharedInputThread = PlatformShareFrontInput();
+}
+
+static void StopSharingInput() {
+  if (!gPlayer.sharedInputThread) return;
+  PlatformStopSharingInput(gPlayer.sharedInputThread);
+  gPlayer.sharedInputThread = 0;
+}
+
 void FlushKeyEvents() {
   gPlayer.haveReceivingLayout = false;
   if (gPlayer.pendingKeyCount <= 0) return;
+  if (gPlayer.playPosition < gPlayer.waitsBefore) ShareFrontInput();
   // What the input stream refuses is lost: the player goes on as if it had been typed.
   PlatformSendKeyEvents(gPlayer.pendingKeys, uint32_t(gPlayer.pendingKeyCount));
   gPlayer.pendingKeyCount = 0;
@@ -136,7 +149,18 @@ void FlushKeyEvents() {
 
 void WaitForKeysTaken() {
   FlushKeyEvents();
-  if (!gPlayer.keysUnconfirmed) return;
-  gPlayer.keysUnconfirmed = false;
-  PlatformWaitForKeysTaken(kKeysTakenTimeoutMs);
+  if (gPlayer.keysUnconfirmed) {
+    gPlayer.keysUnconfirmed = false;
+    // Keys sent before sharing began can only be the erase's Backspaces, which a reset of the
+    // keys down does not change.
+    ShareFrontInput();
+    if (gPlayer.sharedInputThread) PlatformWaitForKeysTaken(kKeysTakenTimeoutMs);
+  }
+  // The command after the wait may bring a window of this program forward.
+  StopSharingInput();
+}
+
+void EndKeyEvents() {
+  FlushKeyEvents();
+  StopSharingInput();
 }

@@ -24,4 +24,9 @@ void FlushKeyEvents();
 
 // Flushes, then waits (bounded) until the window in front has taken every key sent since the
 // last wait, so that a window brought forward next cannot take them; no wait when none were sent.
+// Key events flushed while a play position before gPlayer.waitsBefore is played go out with the
+// input of the window in front shared, which the wait needs and which begins before them.
 void WaitForKeysTaken();
+
+// Flushes and ends the sharing of the front window's input, at the end of an output.
+void EndKeyEvents();

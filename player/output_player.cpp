@@ -176,14 +176,29 @@ static PlayStep PlayToken(const Output& output, int32_t at) {
 
 // Frees the output and hands the keyboard back to the key poller.
 static void EndOutput() {
-  FlushKeyEvents();
+  EndKeyEvents();
+  gPlayer.waitsBefore = 0;
   FreeAndForget(gPlayer.outputBuffer);
   gPlayer.playPosition = 0;
   PlatformStartTimer(kPollTimerId, kPollPeriodMs);
 }
 
+// The play position after the start of the output's last command that waits for the keys
+// taken; 0 when it has none. Text that reads as a command inside an argument counts too, which
+// only shares the input for longer than needed.
+static int32_t WaitsBefore(const char* output) {
+  int32_t after = 0;
+  for (int32_t at = 0; output && output[at]; ++at) {
+    for (const CommandRow& row : kCommands) {
+      if (row.bringsWindowForward && StartsWithNoCase(output + at, row.literal)) after = at + 1;
+    }
+  }
+  return after;
+}
+
 void StartPlayer() {
   gPlayer.playPosition = 0;
+  gPlayer.waitsBefore = WaitsBefore(gPlayer.outputBuffer);
   PlatformStartTimer(kPlayTimerId, kPlayStartDelayMs);
 }
 

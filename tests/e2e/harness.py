@@ -58,7 +58,8 @@ under Wine misses keys held shorter than its polling can see):
     click(x, y) (screen) / click_window(hwnd, x, y) (client coordinates)   release_modifiers()
     move_mouse(x, y)   mouse_location() -> (x, y)
     Before keys go out, the X focus is put on the Windows foreground window's X window; Wine
-    hands them to the focused control of the foreground window, as Windows would.
+    hands them to the focused control of the foreground window, as Windows would. Then the
+    harness waits for that window and WordHatch's to answer a message (route_keyboard says why).
 Helpers: wait_until(fn, timeout, message, interval) -> fn's truthy value, else WaitTimeout;
     windows_path(unix_path) -> the path as Wine programs see it (C:\... in the prefix, else Z:\...);
     screenshot(session, path); settled_screenshot(session, path) (once the screen stops changing).
@@ -90,6 +91,7 @@ MODIFIER_LEAD = 0.03
 SCREEN = "1280x1024x24"
 AUTOREPEAT_DELAY_MS = 3600000  # an hour: no key repeats within a test
 MAIN_CLASS = "WordHatchClass"
+WM_NULL = 0x0000
 TARGET_CLASS = "WordHatchTestTarget"
 EXE_NAME = "WordHatch.exe"
 WINE_DRIVE_FOLDER = "wh"
@@ -689,7 +691,12 @@ class Input:
         return result.stdout.decode()
 
     def route_keyboard(self):
-        """Puts the X focus on the foreground window's X window; Wine passes keys on to the Windows focus."""
+        """Puts the X focus on the foreground window's X window (Wine passes keys on to the
+        Windows focus), then waits until that window is ready for keys: its thread has answered a
+        message sent to it. A Wine thread reads its X events only when it looks at its messages;
+        while it is busy (a window just shown, the focus just back from a closed box), a key's
+        press and release wait for it together and arrive as one, down for no time at all, so a
+        key poller never sees the key. A thread that answers has caught up with its events."""
         if not self.probe:
             return
         foreground = self.probe.foreground()
@@ -699,7 +706,14 @@ class Input:
             xid = self.probe.xwindow(foreground)
         except ProbeError:
             return
-        self._xdotool(["windowfocus", str(xid)], DEFAULT_TIMEOUT)
+        self._xdotool(["windowfocus", "--sync", str(xid)], DEFAULT_TIMEOUT)
+        # WordHatch's poller runs on its window's thread, which a box just closed or a change of
+        # the active window keeps busy for a moment: it must be back at its messages too.
+        for hwnd in {foreground, self.probe.find(MAIN_CLASS)} - {None}:
+            try:
+                self.probe.send(hwnd, WM_NULL)
+            except ProbeError:
+                pass  # the window went away meanwhile: there is nothing to wait for
 
     @staticmethod
     def _stroke(modifiers, key):
@@ -858,10 +872,14 @@ class WordHatchApp:
 
         def shown():
             if not process.running():
-                raise AssertionError("WordHatch exited with %s before showing its window" % process.popen.poll())
+                raise AssertionError("WordHatch exited with %s before showing its window (its windows: %r)"
+                                     % (process.popen.poll(), self.probe.windows(MAIN_CLASS)))
             hwnd = self.main_window()
             return hwnd if hwnd and self.probe.state(hwnd).visible else None
-        return wait_until(shown, timeout, "the WordHatch main window")
+        try:
+            return wait_until(shown, timeout, "the WordHatch main window")
+        except WaitTimeout as timeout_error:
+            raise WaitTimeout("%s; windows of its class: %r" % (timeout_error, self.probe.windows(MAIN_CLASS))) from None
 
     def close(self, timeout=DEFAULT_TIMEOUT):
         """Asks the main window to close (WM_CLOSE) and returns the exit code of the first instance."""

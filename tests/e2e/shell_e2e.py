@@ -100,11 +100,12 @@ class ShellTestCase(harness.E2ETestCase):
                 return window.pid
         return None
 
-    def dialog(self, title, main_hwnd):
-        """The visible dialog or message box titled `title` of the process of main_hwnd, or None."""
+    def dialog(self, title, main_hwnd, visible_only=True):
+        """The visible dialog or message box titled `title` of the process of main_hwnd, or None;
+        with visible_only=False, one that is hidden but not yet destroyed counts too."""
         pid = self.pid_of(main_hwnd)
         for window in self.probe.windows(DIALOG_CLASS):
-            if window.title == title and window.visible and window.pid == pid:
+            if window.title == title and (window.visible or not visible_only) and window.pid == pid:
                 return window.hwnd
         return None
 
@@ -112,7 +113,11 @@ class ShellTestCase(harness.E2ETestCase):
         return self.assertEventually(lambda: self.dialog(title, main_hwnd), message="a %r dialog" % title)
 
     def wait_no_dialog(self, title, main_hwnd):
-        self.assertEventually(lambda: self.dialog(title, main_hwnd) is None, message="the %r dialog to close" % title)
+        """Waits until the box is destroyed, not merely hidden: a closing box hides first and then
+        hands the activation back to its owner, which would take it from a window activated
+        between the two."""
+        self.assertEventually(lambda: self.dialog(title, main_hwnd, visible_only=False) is None,
+                              message="the %r dialog to close" % title)
 
     def dialog_texts(self, hwnd):
         return [child.text for child in self.probe.children(hwnd)]

@@ -36,6 +36,7 @@ void FakeReset() {
   gFake.hasForeground = true;
   gFake.doubleClickTime = 500;
   gFake.foregroundLayout = kFakeLayoutUs;
+  gFake.frontInputThread = kFakeFrontThread;
   FakeForgetKeyTextQueries();
 }
 
@@ -135,6 +136,13 @@ uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
   }
   return count;
 }
+
+uint32_t PlatformShareFrontInput() {
+  Record(kFakeShareInput, gFake.frontInputThread);
+  return gFake.frontInputThread;
+}
+
+void PlatformStopSharingInput(uint32_t thread) { Record(kFakeStopSharing, thread); }
 
 uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs) {
   Record(kFakeKeysTakenWait, timeoutMs);

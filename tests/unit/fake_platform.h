@@ -33,12 +33,17 @@ enum FakeEventKind {
   kFakeListWindow,    // text = "left,top,width,height"
   kFakeRegistryCall,  // text: the call and its arguments, e.g. "open HKCU Software\\X query"
   kFakeKeysTakenWait, // a = the time-out given to PlatformWaitForKeysTaken
+  kFakeShareInput,    // a = the thread whose input PlatformShareFrontInput shared (0: none)
+  kFakeStopSharing,   // a = the thread given to PlatformStopSharingInput
 };
 
 // The keyboard layouts the fake knows (fake_layouts.cpp); any other value answers as US.
 const uint64_t kFakeLayoutUs = 0x04090409;
 const uint64_t kFakeLayoutGerman = 0x04070407;
 const uint64_t kFakeLayoutFrench = 0x040C040C;
+
+// The thread of the window in front after FakeReset: another program's.
+const uint32_t kFakeFrontThread = 4242;
 
 // A key event records a = vk, b = scan code (the UTF-16 unit for a Unicode event), c = flags.
 struct FakeEvent {
@@ -73,6 +78,8 @@ struct FakePlatform {
   std::map<uint16_t, uint16_t> keyForUnit;
   // What PlatformWaitForKeysTaken answers as the time it waited.
   uint32_t keysTakenWaitMs;
+  // The thread of the window in front, which PlatformShareFrontInput shares (0: our own).
+  uint32_t frontInputThread;
   // The system's last-input time; hasLastInputTick false makes the query fail.
   bool hasLastInputTick;
   uint32_t lastInputTick;

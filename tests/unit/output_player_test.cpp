@@ -159,32 +159,49 @@ TEST_F(OutputPlayerTest, TheLayoutOfTheWindowInFrontChoosesTheKeys) {
 TEST_F(OutputPlayerTest, CommandsThatBringAWindowForwardWaitForTheKeysTypedBefore) {
   gFake.startableFiles = {"prog"};
   FakeAddWindow("Other");
-  // Where the wait for the keys comes in each tick, as "wait" in the order of events.
+  // Where sharing the front window's input ("share", "stop") and the wait for the keys come in
+  // the play of each output, in the order of events. Sharing begins before the first key that a
+  // wait watches and ends before the command acts; keys after the last wait go unshared.
   struct Case { std::string output; const char* order; } cases[] = {
-      {"ab{click 1,2}", "batch wait mouse"},
-      {"ab RUN: prog{Enter}", "batch wait batch"},
-      {"ab WINDOW: Other", "batch wait"},
-      {"ab LIST: x; y", "batch wait"},
-      {"ab RUN: nothing_here", "batch wait"},  // the warning comes after the wait
-      {"RUN: prog", ""},                      // no keys typed, no wait
-      {"ab{Delay 5}", "batch"},               // a pause brings nothing forward
+      {"ab{click 1,2}", "share batch wait stop mouse"},
+      {"ab RUN: prog{Enter}", "share batch wait stop batch"},
+      {"ab WINDOW: Other", "share batch wait stop"},
+      {"ab LIST: x; y", "share batch wait stop"},
+      {"ab RUN: nothing_here", "share batch wait stop"},  // the warning comes after the wait
+      {"RUN: prog", ""},                                  // no keys typed, no wait
+      {"ab{Delay 5}cd", "batch"},                         // a pause brings nothing forward
       {"ab{mouse_return}", "batch mouse"},
+      // Held across the pause and the click: the keys after the click are shared anew.
+      {"{ShiftDown}a{Delay 5}b{click 1,2}c{click 3,4}{ShiftUp}",
+       "share batch wait stop mouse share batch wait stop mouse batch"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.output);
     gPlayer.keysUnconfirmed = false;
     Start(c.output);
-    Tick();
     std::string order;
-    for (const FakeEvent& e : gFake.events) {
-      const char* item = e.kind == kFakeKeyBatch ? "batch" : e.kind == kFakeKeysTakenWait ? "wait"
-                       : e.kind == kFakeMouseEvent ? "mouse" : nullptr;
-      if (!item || (!order.empty() && order.substr(order.rfind(' ') + 1) == item)) continue;
-      order += (order.empty() ? "" : " ") + std::string(item);
+    while (gPlayer.outputBuffer) {
+      Tick();
+      for (const FakeEvent& e : gFake.events) {
+        const char* item = e.kind == kFakeKeyBatch ? "batch" : e.kind == kFakeKeysTakenWait ? "wait"
+                         : e.kind == kFakeMouseEvent ? "mouse" : e.kind == kFakeShareInput ? "share"
+                         : e.kind == kFakeStopSharing ? "stop" : nullptr;
+        if (!item || (!order.empty() && order.substr(order.rfind(' ') + 1) == item)) continue;
+        order += (order.empty() ? "" : " ") + std::string(item);
+      }
     }
     EXPECT_EQ(order, c.order);
-    while (gPlayer.outputBuffer) Tick();
+    EXPECT_EQ(gPlayer.sharedInputThread, 0u) << "the output ends unshared";
   }
+}
+
+TEST_F(OutputPlayerTest, KeysAreWaitedForUnsharedOnlyWhenOurOwnWindowIsInFront) {
+  gFake.frontInputThread = 0;
+  Start("ab{click 1,2}");
+  Tick();
+  EXPECT_TRUE(FakeEventsOf(kFakeKeysTakenWait).empty());
+  EXPECT_TRUE(FakeEventsOf(kFakeStopSharing).empty());
+  EXPECT_EQ(FakeEventsOf(kFakeKeyBatch).size(), 1u);
 }
 
 }  // namespace
