@@ -11,6 +11,7 @@ set(WH_CORE_SOURCES
   triggers/text_encoding.cpp
   triggers/trigger_loader.cpp
   triggers/trigger_table.cpp
+  triggers/word_case.cpp
   watcher/key_poller.cpp
   watcher/key_layout.cpp
   watcher/matcher.cpp
@@ -45,6 +46,7 @@ set(WH_FAKE_PLATFORM_SOURCES
   tests/unit/fake_registry_clipboard.cpp
   tests/unit/fake_keyboard_layout.cpp
   tests/unit/fake_text_codepage.cpp
+  tests/unit/fake_text_case.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
@@ -65,6 +67,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_clipboard.cpp
   platform/win32_menu.cpp
   platform/win32_text_codepage.cpp
+  platform/win32_text_case.cpp
   platform/win32_wide.cpp
 )
 

@@ -3,11 +3,11 @@
 #pragma once
 #include <stdint.h>
 
+#include "common/text_encoding_kind.h"
 #include "common/utf16.h"
 #include "common/utf8.h"
 #include "platform/keyboard.h"
 #include "platform/keyboard_layout.h"
-#include "triggers/text_encoding.h"
 
 const int kPathCapacity = 260;  // 259 characters and the NUL
 
@@ -31,6 +31,9 @@ const int kMaxTriggerLength = 61;    // longest trigger as written in the file, 
 const int kMaxTriggerBytes = kMaxTriggerLength * kMaxUtf8Bytes;  // its UTF-8 bytes at most
 const int kStoredTriggerSize = 256;  // room for a stored trigger or a search key, NUL included
 const uint8_t kFlagControl = 0x01, kFlagShift = 0x02, kFlagAlt = 0x04, kFlagKeyName = 0x10;
+// An abbreviation's options: it fires only as a whole word, at the character that ends it; it
+// matches in any letter case (stored in small letters) and its output follows the case typed.
+const uint8_t kOptionWholeWord = 0x01, kOptionAnyCase = 0x02;
 const uint8_t kRemapModeBit = 0x01;
 static_assert(kStoredTriggerSize > kMaxTriggerBytes + 2, "a line feed, the longest trigger, \"=\" and a NUL fit");
 
@@ -42,6 +45,7 @@ struct TriggerRecord {
   int32_t matchLength;   // the stored trigger's length in bytes: an abbreviation is compared whole
   int32_t nextInBucket;  // the next entry of the same index bucket in file order, -1 after the last
   uint8_t flags;         // 0 for an abbreviation; a hotkey's modifiers and kFlagKeyName
+  uint8_t options;       // an abbreviation's kOption bits; 0 for a hotkey
 };
 
 // The index: every entry sits in one bucket, chosen by a hash of its index key (a hotkey's key
@@ -55,6 +59,7 @@ struct TriggerTable {
   int32_t* buckets;        // heap block of 2 * bucketCount entry numbers
   uint32_t bucketCount;    // a power of two, or 0 while the table has no blocks
   bool outOfMemory;        // the last load stopped at a growth the heap could not supply
+  uint8_t optionsUsed;     // the kOption bits of every abbreviation together
   uint8_t debugMode;  // set by a load, never cleared
   uint8_t remapMode;  // kRemapModeBit set by a load, never cleared
   TextEncoding fileEncoding;  // how the file last read whole was written; a save writes it so again
@@ -62,10 +67,11 @@ struct TriggerTable {
 extern TriggerTable gTriggers;
 
 // Watcher state (keystroke watcher): what the key poller saw at its last look and what was typed.
-// The history holds as many characters as the longest trigger, so any abbreviation can be seen
-// whole: the 61 newest, newest first, each in its UTF-8 bytes in their own order.
-const int kHistoryChars = kMaxTriggerLength;
-const int kHistoryBytes = kMaxTriggerBytes;  // room for the characters at their longest
+// The history holds as many characters as the longest trigger and two more, so any abbreviation
+// can be seen whole with the character that ends a word after it and the one before it: the 63
+// newest, newest first, each in its UTF-8 bytes in their own order.
+const int kHistoryChars = kMaxTriggerLength + 2;
+const int kHistoryBytes = kHistoryChars * kMaxUtf8Bytes;  // room for the characters at their longest
 const int kHistorySize = kHistoryBytes + 1;  // and a zero that always ends them
 struct WatcherState {
   uint8_t previousKeyState[256];
@@ -83,6 +89,16 @@ struct WatcherState {
   // Tilde remap: the synthetic Alt is down. The tilde key's entry of previousKeyState says
   // whether the tilde key is held; an expansion lets the Alt go while the key stays held.
   bool remapAltDown;
+
+  // Undo of a whole-word expansion: armed while the first key after its output may still be
+  // Backspace. The history as it was before the ending character, the number of characters that
+  // the abbreviation took in it, and those that the output typed.
+  bool undoArmed;
+  int32_t undoEntry;
+  int32_t undoTypedChars, undoOutputChars;
+  uint8_t undoHistory[kHistorySize];
+  // The entry that an undo took back (undoEntry) does not fire at the next key.
+  bool undoneEntryHeld;
 };
 extern WatcherState gWatcher;
 
@@ -119,6 +135,13 @@ struct PlayerState {
   // is shared with sharedInputThread (0: not shared).
   int32_t waitsBefore;
   uint32_t sharedInputThread;
+  // The output is typed as it stands: no command and no key name in it is played.
+  bool literalOutput;
+  // The letter case that the output's text takes (OutputCase of triggers/word_case.h).
+  uint8_t outputCase;
+  // The character that ended the word of a whole-word expansion, typed again after the output's
+  // text (before its first command that brings a window forward); empty when none waits.
+  char endingText[kMaxUtf8Bytes + 1];
 };
 extern PlayerState gPlayer;
 

@@ -21,6 +21,7 @@
 #include "player/window_commands.h"
 #include "picklist/pick_list.h"
 #include "triggers/key_names.h"
+#include "triggers/word_case.h"
 #include "watcher/key_poller.h"
 
 // How playback goes on after a token.
@@ -65,6 +66,7 @@ const uint32_t kWindowPauseMs = 10;
 const int32_t kArgumentOffset = 7;
 const char kCloseBrace = '}';
 const uint32_t kFirstNonAscii = 0x80;
+const uint8_t kFirstPrintable = 0x20;
 
 static PlayStep Continue(int32_t next) { return PlayStep{kStepContinue, next, 0}; }
 static PlayStep Pause(int32_t next, uint32_t ms) { return PlayStep{kStepPause, next, ms}; }
@@ -145,21 +147,36 @@ static const CommandRow kCommands[] = {
 
 // One character of plain text: a whole UTF-8 sequence, or a byte that begins none, which is a
 // byte of the system's ANSI code page.
+// The output's text takes the case that the typed abbreviation asked for.
 static PlayStep TypeText(const Output& output, int32_t at) {
   int length = 1;
   uint32_t codePoint = DecodeUtf8(output.text + at, size_t(output.length - at), &length);
   if (length == 1 && codePoint >= kFirstNonAscii) codePoint = PlatformAnsiByteToUnit(uint8_t(codePoint));
-  TypeCodePoint(codePoint);
+  TypeCodePoint(ApplyOutputCase(codePoint, &gPlayer.outputCase));
   return Continue(at + length);
+}
+
+// The character that ended a whole word goes back where the user typed it: after the output's
+// text, in the window that the text went to.
+static void TypeEndingText() {
+  const char* text = gPlayer.endingText;
+  for (size_t at = 0, length = strlen(text); at < length;) {
+    int n = 1;
+    TypeCodePoint(DecodeUtf8(text + at, length - at, &n));
+    at += size_t(n);
+  }
+  gPlayer.endingText[0] = 0;
 }
 
 // Recognises the token at `at` and carries it out.
 static PlayStep PlayToken(const Output& output, int32_t at) {
+  if (gPlayer.literalOutput) return TypeText(output, at);
   const char* here = output.text + at;
   for (const CommandRow& row : kCommands) {
     if (!StartsWithNoCase(here, row.literal)) continue;
     // What was typed so far reaches the window before the command acts.
     if (row.bringsWindowForward) {
+      TypeEndingText();
       WaitForKeysTaken();
     } else {
       FlushKeyEvents();
@@ -176,8 +193,11 @@ static PlayStep PlayToken(const Output& output, int32_t at) {
 
 // Frees the output and hands the keyboard back to the key poller.
 static void EndOutput() {
+  TypeEndingText();
   EndKeyEvents();
   gPlayer.waitsBefore = 0;
+  gPlayer.literalOutput = false;
+  gPlayer.outputCase = kCaseAsWritten;
   FreeAndForget(gPlayer.outputBuffer);
   gPlayer.playPosition = 0;
   PlatformStartTimer(kPollTimerId, kPollPeriodMs);
@@ -196,9 +216,19 @@ static int32_t WaitsBefore(const char* output) {
   return after;
 }
 
+bool IsPlainTextOutput(const char* output) {
+  for (const char* at = output; *at; ++at) {
+    if (uint8_t(*at) < kFirstPrintable || LookupKeyName(at, nullptr, nullptr)) return false;
+    for (const CommandRow& row : kCommands) {
+      if (StartsWithNoCase(at, row.literal)) return false;
+    }
+  }
+  return true;
+}
+
 void StartPlayer() {
   gPlayer.playPosition = 0;
-  gPlayer.waitsBefore = WaitsBefore(gPlayer.outputBuffer);
+  gPlayer.waitsBefore = gPlayer.literalOutput ? 0 : WaitsBefore(gPlayer.outputBuffer);
   PlatformStartTimer(kPlayTimerId, kPlayStartDelayMs);
 }
 

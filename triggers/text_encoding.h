@@ -1,16 +1,11 @@
-// The encodings that Windows editors write trigger files in, and their conversion to and from
+// The conversion of trigger files, in the encodings that Windows editors write, to and from
 // UTF-8, the text of the core. The load, the output lookup at each firing and the save all go
 // through here, so all three read a file the same way.
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
 
-enum TextEncoding : uint8_t {
-  kEncodingAnsi = 0,    // the system's ANSI code page: any file without the signs below
-  kEncodingUtf8,        // UTF-8 without the byte-order mark, told by a multi-byte sequence
-  kEncodingUtf8Marked,  // UTF-8 that begins with the byte-order mark
-  kEncodingUtf16,       // UTF-16 little-endian after its mark (Notepad's "Unicode")
-};
+#include "common/text_encoding_kind.h"
 
 // The encoding of a file whose bytes are the `size` bytes at `bytes`: UTF-8 when it begins with
 // the UTF-8 mark, or when it is well-formed UTF-8 with at least one multi-byte sequence; UTF-16

@@ -22,12 +22,26 @@
 #include "watcher/key_layout.h"
 #include "triggers/text_encoding.h"
 #include "triggers/trigger_table.h"
+#include "triggers/word_case.h"
 
 // A file shorter than this is taken for an empty one and replaced by the default text.
 const uint32_t kMinTriggerFileSize = 3;
 const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
 const char kMiddleClickWord[] = "{4}";
 const char kMiddleClickByte = 4;
+
+// The option words of an abbreviation: each sets the bits of `mask` to `value`, the later word
+// of a pair winning.
+struct OptionWord {
+  const char* word;
+  uint8_t mask, value;
+};
+static const OptionWord kOptionWords[] = {
+    {"{word}", kOptionWholeWord, kOptionWholeWord},
+    {"{anywhere}", kOptionWholeWord, 0},
+    {"{case}", kOptionAnyCase, kOptionAnyCase},
+    {"{exact}", kOptionAnyCase, 0},
+};
 
 const char kDebugMarker[] = "WordHatch_DEBUG";
 const char kRemapMarkerA[] = "REMAP";
@@ -75,6 +89,7 @@ static void RenewTriggerTable() {
   ReleaseTriggerTable();
   gTriggers.outOfMemory = false;
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+  gWatcher.undoArmed = gWatcher.undoneEntryHeld = false;  // entries are numbered anew
 }
 
 // ---- words inside a trigger ------------------------------------------------------------------
@@ -137,9 +152,58 @@ static void ReverseText(char* text) {
   ReverseBytes(text, text + length);
 }
 
-// Takes the modifier words out of `stored` and replaces the middle-click words and key names;
-// returns the flags that they give.
-static uint8_t ReplaceWords(char* stored) {
+// ---- option words ----------------------------------------------------------------------------
+
+// The option word that begins `text` (any letter case), or nullptr.
+static const OptionWord* OptionWordAt(const char* text) {
+  if (*text != '{') return nullptr;
+  for (const OptionWord& option : kOptionWords) {
+    if (StartsWithNoCase(text, option.word)) return &option;
+  }
+  return nullptr;
+}
+
+static uint8_t ApplyOption(uint8_t options, const OptionWord& option) {
+  return uint8_t((options & ~option.mask) | option.value);
+}
+
+// Applies the option words of `text` to *options in the order they are written, and takes them out.
+static void TakeOptionWords(char* text, uint8_t* options) {
+  for (const char* at = strchr(text, '{'); at; at = strchr(at + 1, '{')) {
+    if (const OptionWord* option = OptionWordAt(at)) *options = ApplyOption(*options, *option);
+  }
+  for (const OptionWord& option : kOptionWords) RemoveWord(text, option.word);
+}
+
+static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// A line of option words alone, blanks around them allowed, sets the options of the lines after
+// it: it has no "=", so a version without options ignores it. Returns false, changing nothing,
+// for any other line.
+static bool ReadOptionsLine(const char* line, uint8_t* options) {
+  uint8_t read = *options;
+  bool any = false;
+  for (const char* at = line; *at && !IsLineEnd(*at);) {
+    if (*at == ' ' || *at == '\t') {
+      ++at;
+      continue;
+    }
+    const OptionWord* option = OptionWordAt(at);
+    if (!option) return false;
+    read = ApplyOption(read, *option);
+    at += strlen(option->word);
+    any = true;
+  }
+  if (any) *options = read;
+  return any;
+}
+
+// ---- the stored trigger ----------------------------------------------------------------------
+
+// Takes the option and modifier words out of `stored` and replaces the middle-click words and key
+// names; returns the flags that they give and applies the options to *options.
+static uint8_t ReplaceWords(char* stored, uint8_t* options) {
+  TakeOptionWords(stored, options);
   uint8_t flags = 0;
   if (FindTextNoCase(stored, "{control}")) flags |= kFlagControl;
   if (FindTextNoCase(stored, "{shift}")) flags |= kFlagShift;
@@ -152,9 +216,20 @@ static uint8_t ReplaceWords(char* stored) {
   return flags;
 }
 
+// An abbreviation that matches in any case is stored in small letters, as the matcher folds the
+// typed history.
+static void FoldStoredTrigger(char* stored) {
+  char folded[kStoredTriggerSize];
+  static_assert(kStoredTriggerSize > kMaxTriggerLength * kMaxUtf8Bytes, "a folded trigger fits");
+  size_t length = LowerCaseText(stored, strlen(stored), folded);
+  memcpy(stored, folded, length);
+  stored[length] = 0;
+}
+
 // Turns the trigger as written (already in `stored`) into its stored form, and writes its search
-// key and flags. Returns false when the trigger could never fire.
-static bool PrepareTrigger(char* stored, char* searchKey, uint8_t* flagsOut) {
+// key and flags; *options holds the options in force for the line and gets the trigger's own.
+// Returns false when the trigger could never fire.
+static bool PrepareTrigger(char* stored, char* searchKey, uint8_t* flagsOut, uint8_t* options) {
   searchKey[0] = '\n';
   size_t written = strlen(stored);
   memcpy(searchKey + 1, stored, written);
@@ -163,8 +238,9 @@ static bool PrepareTrigger(char* stored, char* searchKey, uint8_t* flagsOut) {
 
   uint8_t flags = 0;
   // Every word begins with "{": most triggers of a long list have none to look for.
-  if (strchr(stored, '{')) flags = ReplaceWords(stored);
+  if (strchr(stored, '{')) flags = ReplaceWords(stored, options);
   if (flags != 0 && flags < kFlagKeyName) stored[0] = UnshiftedKeyChar(stored[0]);
+  if (flags == 0 && (*options & kOptionAnyCase)) FoldStoredTrigger(stored);
   ReverseText(stored);
 
   // Modifier words alone leave no key to press: such a line is no trigger.
@@ -172,8 +248,6 @@ static bool PrepareTrigger(char* stored, char* searchKey, uint8_t* flagsOut) {
   *flagsOut = flags;
   return true;
 }
-
-static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // Copies the trigger side of the line at *at into `stored`, at most kMaxTriggerLength characters
 // whole, and moves *at past them. Returns the number of characters copied.
@@ -197,20 +271,21 @@ static int CopyWrittenTrigger(const char** at, char* stored) {
 // behind a NUL byte is out of the editor's sight, so it is out of the loader's too.
 static void ReadTriggerLines(const char* text, int* skipped) {
   const char* at = text;
+  uint8_t lineOptions = 0;  // the options that the last options line set
   while (*at) {
     while (IsLineEnd(*at)) ++at;
     if (!*at) break;
-    if (*at == ';') {
+    if (*at == ';' || ReadOptionsLine(at, &lineOptions)) {
       while (*at && !IsLineEnd(*at)) ++at;
       continue;
     }
     char stored[kStoredTriggerSize] = {0}, searchKey[kStoredTriggerSize] = {0};
-    uint8_t flags = 0;
+    uint8_t flags = 0, options = lineOptions;
     int copied = CopyWrittenTrigger(&at, stored);
     bool accepted = copied > 0 && *at == '=';
     bool tooLong = !accepted && copied == kMaxTriggerLength;
-    if (accepted && PrepareTrigger(stored, searchKey, &flags)) {
-      if (!AddTrigger(stored, searchKey, flags)) {
+    if (accepted && PrepareTrigger(stored, searchKey, &flags, &options)) {
+      if (!AddTrigger(stored, searchKey, flags, options)) {
         gTriggers.outOfMemory = true;
         return;
       }

@@ -97,7 +97,7 @@ static bool ReserveText(uint32_t bytes) {
   return true;
 }
 
-bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags) {
+bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options) {
   uint32_t storedLength = uint32_t(strlen(stored)), keyLength = uint32_t(strlen(searchKey));
   if (storedLength == 0) return false;
   if (!ReserveText(storedLength + keyLength + 2)) return false;
@@ -109,6 +109,8 @@ bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags) {
   record.storedAt = gTriggers.textUsed;
   record.matchLength = int32_t(storedLength);
   record.flags = flags;
+  record.options = flags == 0 ? options : 0;
+  gTriggers.optionsUsed |= record.options;
   gTriggers.textUsed += storedLength + keyLength + 2;
   IndexEntry(gTriggers.count++);
   return true;
@@ -121,6 +123,7 @@ void ReleaseTriggerTable() {
   gTriggers.count = gTriggers.capacity = 0;
   gTriggers.textUsed = gTriggers.textCapacity = 0;
   gTriggers.bucketCount = 0;
+  gTriggers.optionsUsed = 0;
 }
 
 // ---- the entries -----------------------------------------------------------------------------
@@ -135,5 +138,7 @@ const char* TriggerSearchKey(int entry) {
 }
 
 uint8_t TriggerFlags(int entry) { return gTriggers.records[entry].flags; }
+
+uint8_t TriggerOptions(int entry) { return gTriggers.records[entry].options; }
 
 int32_t TriggerMatchLength(int entry) { return gTriggers.records[entry].matchLength; }

@@ -9,9 +9,10 @@
 // An abbreviation is indexed by at most this many of its first stored bytes (its last typed ones).
 const int kIndexKeyBytes = 4;
 
-// Appends an entry: `stored` (the stored trigger, not empty), `searchKey` and `flags`. Returns
-// false, leaving the table as it was, when the heap cannot supply the room.
-bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags);
+// Appends an entry: `stored` (the stored trigger, not empty), `searchKey`, `flags` and `options`
+// (kept for an abbreviation only). Returns false, leaving the table as it was, when the heap
+// cannot supply the room.
+bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options);
 
 // Releases the table's blocks and empties it; the modes and the file encoding stay.
 void ReleaseTriggerTable();
@@ -21,6 +22,7 @@ int TriggerCount();
 const char* StoredTrigger(int entry);
 const char* TriggerSearchKey(int entry);
 uint8_t TriggerFlags(int entry);
+uint8_t TriggerOptions(int entry);
 int32_t TriggerMatchLength(int entry);
 
 // How many of an abbreviation's first stored bytes index it: all of them up to kIndexKeyBytes.

@@ -23,8 +23,11 @@
 #include "triggers/key_names.h"
 #include "triggers/text_encoding.h"
 #include "triggers/trigger_loader.h"
+#include "triggers/trigger_table.h"
+#include "triggers/word_case.h"
 #include "watcher/key_poller.h"
 #include "watcher/tilde_remap.h"
+#include "watcher/typed_history.h"
 
 const uint32_t kModifierWaitMs = 1000;
 const uint32_t kModifierLookMs = 10;
@@ -133,16 +136,51 @@ static char* ExpandVariables(char* output, uint32_t capacity) {
   return expanded;
 }
 
+// ---- whole words and the case typed ----------------------------------------------------------
+
+// A whole word is erased with the character that ended it, which the player types again after
+// the output; the history without that character is kept for an undo.
+static void TakeWordEnding(int32_t abbreviationChars) {
+  size_t ending = NewestCharsBytes(gWatcher.typedHistory, 1);
+  memcpy(gPlayer.endingText, gWatcher.typedHistory, ending);
+  gPlayer.endingText[ending] = 0;
+  memcpy(gWatcher.undoHistory, gWatcher.typedHistory + ending, kHistorySize - ending);
+  memset(gWatcher.undoHistory + kHistorySize - ending, 0, ending);
+  gWatcher.undoTypedChars = abbreviationChars;
+}
+
+// The output follows the case of the abbreviation as typed: the newest characters of the
+// history, before the ending character of a whole word.
+static uint8_t OutputCaseTyped(int32_t abbreviationChars, bool wholeWord) {
+  char typed[kHistorySize];
+  size_t ending = wholeWord ? NewestCharsBytes(gWatcher.typedHistory, 1) : 0;
+  size_t length = NewestCharsInOrder(gWatcher.typedHistory, abbreviationChars + (wholeWord ? 1 : 0), typed);
+  return CaseTyped(typed, length - ending);
+}
+
+// Backspace as the first key after a whole-word output of plain text will take it back.
+static void ArmUndo(int entry, const char* output) {
+  gWatcher.undoArmed = IsPlainTextOutput(output);
+  gWatcher.undoEntry = entry;
+  gWatcher.undoOutputChars = int32_t(Utf8CharCount(output));
+}
+
 void StartExpansion(int entry, uint8_t pressedKey) {
   if (gTriggers.debugMode) LogFiring(entry);
   // The remap's own Alt would otherwise hold up the wait below for its whole length and turn
   // the output into Alt combinations.
   ReleaseRemapAlt();
   WaitForModifiersUp();
+  bool abbreviation = TriggerFlags(entry) == 0;
+  bool wholeWord = abbreviation && (TriggerOptions(entry) & kOptionWholeWord);
+  int32_t abbreviationChars = int32_t(Utf8CharCount(StoredTrigger(entry)));
+  gWatcher.undoArmed = gWatcher.undoneEntryHeld = false;
+  gPlayer.outputCase = (TriggerOptions(entry) & kOptionAnyCase) ? OutputCaseTyped(abbreviationChars, wholeWord) : 0;
+  gPlayer.endingText[0] = 0;
+  gPlayer.literalOutput = false;
+  if (wholeWord) TakeWordEnding(abbreviationChars);
   // A middle click types nothing, so an abbreviation that ends with one has less to erase.
-  if (TriggerFlags(entry) == 0 && pressedKey != kVkMiddleButton) {
-    EraseTyped(int32_t(Utf8CharCount(StoredTrigger(entry))));
-  }
+  if (abbreviation && pressedKey != kVkMiddleButton) EraseTyped(abbreviationChars + (wholeWord ? 1 : 0));
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
   FreeAndForget(gPlayer.outputBuffer);
 
@@ -159,9 +197,28 @@ void StartExpansion(int entry, uint8_t pressedKey) {
     return;
   }
   output = ExpandVariables(output, capacity);
+  if (wholeWord) ArmUndo(entry, output);
   ++gShell.automationCount;
   SetStatusText(kUsedFormat, gShell.automationCount);
   PlatformCursorPos(&gPlayer.savedCursorX, &gPlayer.savedCursorY);
   gPlayer.outputBuffer = output;
+  StartPlayer();
+}
+
+void UndoExpansion() {
+  gWatcher.undoArmed = false;
+  FreeAndForget(gPlayer.outputBuffer);
+  char* typed = static_cast<char*>(AllocZeroed(kHistorySize, 1));
+  if (!typed) {
+    PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+    return;
+  }
+  NewestCharsInOrder(gWatcher.undoHistory, gWatcher.undoTypedChars, typed);
+  // The user's Backspace took the ending character; the output goes, and what was typed comes back.
+  EraseTyped(gWatcher.undoOutputChars);
+  memcpy(gWatcher.typedHistory, gWatcher.undoHistory, sizeof gWatcher.typedHistory);
+  gWatcher.undoneEntryHeld = true;
+  gPlayer.outputBuffer = typed;
+  gPlayer.literalOutput = true;
   StartPlayer();
 }

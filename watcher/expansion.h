@@ -9,6 +9,12 @@ const char kDebugLogPath[] = "C:\\WordHatch_log.txt";
 // poller's tick: either the output player runs, or the poller's timer is set again.
 void StartExpansion(int entry, uint8_t pressedKey);
 
+// Takes back the whole-word expansion that gWatcher.undoArmed says the user's Backspace has
+// just followed: erases its output and types what the user had typed, through the output
+// player, and puts the history back as it was before the ending character. The entry does not
+// fire at the next key. Ends the key poller's tick as StartExpansion does.
+void UndoExpansion();
+
 // Appends one formatted line (at most 259 characters) to the file at `path`, creating it when
 // missing. Returns the number of bytes written, 0 when the file cannot be opened.
 uint32_t AppendDebugLog(const char* path, const char* format, ...);

@@ -123,6 +123,14 @@ static bool RecordKeyPress(int vk) {
   return true;
 }
 
+// The first key after a whole-word expansion decides its undo: Backspace takes it back, any
+// other key but a modifier lets it stand.
+static bool UndoesExpansion(int vk) {
+  if (!gWatcher.undoArmed || IsModifierKey(vk) || vk == kVkSentinel) return false;
+  gWatcher.undoArmed = false;
+  return vk == kVkBackspace;
+}
+
 // ---- the tick --------------------------------------------------------------------------------
 
 void PollKeys() {
@@ -139,11 +147,16 @@ void PollKeys() {
   }
   int pressed = ScanForPressedKey();
   if (pressed == kNoKey) NoteCompleteScan(now);
+  if (pressed != kNoKey && UndoesExpansion(pressed)) {
+    UndoExpansion();
+    return;
+  }
   if (pressed == kNoKey || !RecordKeyPress(pressed)) {
     RearmPoller();
     return;
   }
   int entry = FindMatchingTrigger(uint8_t(pressed));
+  gWatcher.undoneEntryHeld = false;
   if (entry < 0) {
     RearmPoller();
     return;

@@ -5,7 +5,12 @@
 // X keymap set to "de" and "fr" (Wine follows the X layout there, with its own key codes); the
 // answers for the characters beyond ASCII are those of the Windows layouts, which Wine does not
 // give. Dead keys are no key: a dead key types nothing by itself.
+#include <string.h>
+
 #include <map>
+#include <string>
+
+#include "common/utf8.h"
 
 #include "platform/keyboard.h"
 #include "tests/unit/fake_platform.h"
@@ -117,3 +122,26 @@ uint16_t PlatformKeyForUnit(uint16_t unit, KeyboardLayout layout) {
   return UsKeyForUnit(unit);
 }
 
+
+std::string FakeTypedText() {
+  static const char kShifted[] = "~!@#$%^&*()_+{}|:\"<>?";
+  static const char kPlain[] = "`1234567890-=[]\\;',./";
+  std::string text;
+  bool shift = false;
+  for (const FakeEvent& e : FakeEventsOf(kFakeKeyEvent)) {
+    bool up = (e.c & kKeyEventKeyUp) != 0;
+    if (e.c & kKeyEventUnicode) {
+      char bytes[kMaxUtf8Bytes];
+      if (!up) text.append(bytes, size_t(EncodeUtf8(e.b, bytes)));
+      continue;
+    }
+    if (e.a == kVkShift) shift = !up;
+    if (up || e.a == kVkShift) continue;
+    char c = UsKeyChar(e.a);
+    if (c >= 'A' && c <= 'Z' && !shift) c = char(c + 32);
+    const char* plain = c && shift ? strchr(kPlain, c) : nullptr;
+    if (plain) c = kShifted[plain - kPlain];
+    text += c ? c : '?';
+  }
+  return text;
+}

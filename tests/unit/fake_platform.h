@@ -188,6 +188,11 @@ std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind);
 // as "U+unit:flags" ("U+E9:4"), joined by blanks.
 std::string FakeKeyEventText();
 
+// What the key events type on the US layout, in UTF-8: each key press with the Shift state of
+// the moment, each Unicode press as its character, Backspace as "\b", a key without a character
+// as "?".
+std::string FakeTypedText();
+
 // The sizes of the key-event batches handed to the system, in order (a single event sent on its
 // own does not count as a batch).
 std::vector<uint32_t> FakeKeyBatchSizes();

@@ -10,6 +10,7 @@
 #include "common/state.h"
 #include "platform/mouse.h"
 #include "player/output_player.h"
+#include "triggers/word_case.h"
 #include "tests/unit/fake_platform.h"
 
 namespace {
@@ -202,6 +203,41 @@ TEST_F(OutputPlayerTest, KeysAreWaitedForUnsharedOnlyWhenOurOwnWindowIsInFront) 
   EXPECT_TRUE(FakeEventsOf(kFakeKeysTakenWait).empty());
   EXPECT_TRUE(FakeEventsOf(kFakeStopSharing).empty());
   EXPECT_EQ(FakeEventsOf(kFakeKeyBatch).size(), 1u);
+}
+
+TEST_F(OutputPlayerTest, TheCaseTypedAndTheEndingCharacterShapeOnlyTheText) {
+  const struct {
+    const char* output;
+    uint8_t outputCase;
+    const char* typed;
+  } cases[] = {
+      {"the{Tab}way", kCaseAllCapitals, "THE\tWAY."},
+      {"(the) way", kCaseFirstCapital, "(The) way."},
+      {"42nd", kCaseFirstCapital, "42nd."},
+      {"a{Delay 1}b", kCaseAsWritten, "ab."},
+  };
+  for (const auto& c : cases) {
+    Start(c.output);
+    gPlayer.outputCase = c.outputCase;
+    strcpy(gPlayer.endingText, ".");
+    gFake.events.clear();
+    for (int tick = 0; tick < 3 && gPlayer.outputBuffer; ++tick) PlayOutputTick();
+    EXPECT_EQ(FakeTypedText(), c.typed) << c.output;
+    EXPECT_EQ(gPlayer.outputCase, kCaseAsWritten) << "the end resets it";
+  }
+  Start("Hi WINDOW: Nowhere");
+  strcpy(gPlayer.endingText, ",");
+  Tick();
+  EXPECT_EQ(FakeTypedText(), "Hi ,") << "typed where the text went, before the window changes";
+  gPlayer.literalOutput = true;
+  Start("{Enter}RUN: x%");
+  Tick();
+  EXPECT_EQ(FakeTypedText(), "{Enter}RUN: x%") << "a literal output plays nothing";
+  EXPECT_FALSE(gPlayer.literalOutput);
+  EXPECT_TRUE(IsPlainTextOutput("Plain, (text) 100% {braces}"));
+  for (const char* output : {"a{Enter}", "RUN: x", "x\ty", "{click 1,2}", "a LIST: b"}) {
+    EXPECT_FALSE(IsPlainTextOutput(output)) << output;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,11 @@
+// The encodings that Windows editors write trigger files in. The trigger table remembers the
+// one its file was read in, so that a save writes it so again; triggers/text_encoding.h converts.
+#pragma once
+#include <stdint.h>
+
+enum TextEncoding : uint8_t {
+  kEncodingAnsi = 0,    // the system's ANSI code page: any file without the signs below
+  kEncodingUtf8,        // UTF-8 without the byte-order mark, told by a multi-byte sequence
+  kEncodingUtf8Marked,  // UTF-8 that begins with the byte-order mark
+  kEncodingUtf16,       // UTF-16 little-endian after its mark (Notepad's "Unicode")
+};
