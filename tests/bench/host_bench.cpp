@@ -1,7 +1,8 @@
 // Host figures of the core at scale, over the recording fake with real files: a load of a
 // 255-trigger file with a long tail, one key press matched against its table, and the start of
 // an expansion whose output line is 100 KB; then a 50,000-line file: its load, a key press that
-// matches nothing, one that matches the last entry, and the output lookup of that entry. Each is the median of many runs, shown beside a
+// matches nothing, one that matches the last entry, and the output lookup of that entry; and the
+// same two key presses against 50,000 whole-word corrections in any case. Each is the median of many runs, shown beside a
 // plain reference measured in the same run and as a share of the key poller's 10 ms tick.
 //
 //   host_bench FOLDER    (a scratch folder for the trigger file)
@@ -174,6 +175,51 @@ bool BenchLargeFile(const std::string& folder) {
   return true;
 }
 
+// The same number of corrections, matched as whole words in any case, as an imported list.
+std::string AutocorrectFileText() {
+  std::string text = "{word}{case}\r\n";
+  char line[64];
+  for (int i = 1; i <= kLargeTriggers; ++i) {
+    snprintf(line, sizeof line, "w%05dq=out%05d\r\n", i, i);
+    text += line;
+  }
+  return text;
+}
+
+// A key press at the end of a word typed in capitals, against 50,000 whole-word entries in any
+// case: one that completes nothing and one that completes the last entry. The reference walks
+// every entry with the history already folded.
+bool BenchAutocorrect(const std::string& folder) {
+  std::string path = folder + "/bench_autocorrect.txt";
+  if (!WriteFile(path, AutocorrectFileText())) return false;
+  LoadTriggerFile(path.c_str());
+  if (TriggerCount() != kLargeTriggers) {
+    fprintf(stderr, "host_bench: %d of %d corrections loaded\n", TriggerCount(), kLargeTriggers);
+    return false;
+  }
+  std::vector<std::string> stored;
+  for (int i = 0; i < TriggerCount(); ++i) stored.push_back(StoredTrigger(i));
+  volatile int sink = 0;
+  SetTyped("QRSTUVWXYZ ");
+  double missMs = BatchedMedianMs([&] { sink = sink + FindMatchingTrigger(' '); });
+  SetTyped("qrstuvwxyz ");
+  double plainMissMs = BatchedMedianMs([&] { sink = sink + PlainMatch(stored, gWatcher.typedHistory + 1); });
+  SetTyped("W50000Q ");
+  int last = FindMatchingTrigger(' ');
+  double lastMs = BatchedMedianMs([&] { sink = sink + FindMatchingTrigger(' '); });
+  SetTyped("w50000q ");
+  double plainLastMs = BatchedMedianMs([&] { sink = sink + PlainMatch(stored, gWatcher.typedHistory + 1); });
+  ReleaseTriggerTable();
+  printf("Host figures, %d \"{word}{case}\" corrections, typed in capitals\n", kLargeTriggers);
+  PrintRow("one key press that matches nothing", missMs, plainMissMs, "a plain walk of every entry");
+  PrintRow("one key press that matches the last entry", lastMs, plainLastMs, "a plain walk of every entry");
+  if (last != kLargeTriggers - 1) {
+    fprintf(stderr, "host_bench: the last correction matched as %d\n", last);
+    return false;
+  }
+  return true;
+}
+
 void PrintRow(const char* figure, double ms, double referenceMs, const char* reference) {
   printf("%-44s %11.6f ms  %8.4f%% of the tick  %8.4f x %s (%.6f ms)\n", figure, ms, 100 * ms / kTickMs,
          referenceMs > 0 ? ms / referenceMs : 0.0, reference, referenceMs);
@@ -235,5 +281,5 @@ int main(int argc, char** argv) {
     fprintf(stderr, "host_bench: the expansion gave %zu characters, not %zu\n", outputLength, kLongOutputBytes);
     return 1;
   }
-  return BenchLargeFile(argv[1]) ? 0 : 1;
+  return BenchLargeFile(argv[1]) && BenchAutocorrect(argv[1]) ? 0 : 1;
 }
