@@ -12,7 +12,6 @@
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "resources/resource_ids.h"
-#include "triggers/trigger_loader.h"
 #include "watcher/key_poller.h"
 
 AppState gApp;
@@ -114,7 +113,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   ShowFirstTime(window);
 
-  LoadTriggerFile(gShell.triggerPath);
+  ReloadTriggerFile(gShell.triggerPath);
   PlatformStartTimer(kPollTimerId, kPollPeriodMs);
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   return RunMessageLoop(window, accelerators);

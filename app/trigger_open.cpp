@@ -5,13 +5,12 @@
 #include "common/state.h"
 #include "common/text.h"
 #include "platform/ui.h"
-#include "triggers/trigger_loader.h"
 #include "watcher/key_poller.h"
 
 void OpenTriggerFile(const char* path) {
   CopyTextBounded(gShell.triggerPath, path, sizeof gShell.triggerPath);
   PlatformStopTimer(kPollTimerId);
-  if (!LoadTriggerFile(gShell.triggerPath)) PlatformSetEditorText("");
+  if (!ReloadTriggerFile(gShell.triggerPath)) PlatformSetEditorText("");
   WriteSettingText(kKeyFile, gShell.triggerPath);
   PlatformStartTimer(kPollTimerId, kPollPeriodMs);
 }

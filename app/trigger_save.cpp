@@ -10,6 +10,7 @@
 #include "platform/ui.h"
 #include "triggers/text_encoding.h"
 #include "triggers/trigger_loader.h"
+#include "watcher/key_poller.h"
 
 static const char kSaveTempSuffix[] = ".saving";
 
@@ -74,7 +75,7 @@ bool SaveAndReloadTriggerFile(const char* path) {
   if (!WriteEditorText(path, &encoding)) return false;
   bool changed = encoding != gTriggers.fileEncoding;
   gTriggers.fileEncoding = encoding;
-  LoadTriggerFile(path);
+  ReloadTriggerFile(path);
   if (changed) SetStatusText(kSavedAsUtf8Text);
   return true;
 }

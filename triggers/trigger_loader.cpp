@@ -19,14 +19,12 @@
 #include "resources/resource_ids.h"
 #include "triggers/key_names.h"
 #include "triggers/packed_text.h"
-#include "watcher/key_layout.h"
 #include "triggers/text_encoding.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
 
 // A file shorter than this is taken for an empty one and replaced by the default text.
 const uint32_t kMinTriggerFileSize = 3;
-const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
 const char kMiddleClickWord[] = "{4}";
 const char kMiddleClickByte = 4;
 
@@ -54,42 +52,12 @@ const char kSkippedFormat[] = "  (%d not loaded: longer than 61 characters, or n
 const char kCannotOpenText[] = " * * * WARNING: The trigger file is in use or access is denied!";
 const char kCannotCreateText[] = " * * * WARNING: Unable to create the trigger file!";
 
-// ---- keyboard reset --------------------------------------------------------------------------
-
-// Lets go of Ctrl, Shift and Alt where they are held, so no modifier stays stuck across a load.
-static void ReleaseHeldModifiers() {
-  const uint8_t keys[] = {kVkControl, kVkShift, kVkAlt};
-  for (uint8_t vk : keys) {
-    if (!(PlatformAsyncKeyState(vk) & kKeyDownBit)) continue;
-    uint32_t flags = kKeyEventKeyUp | (vk == kVkControl ? kKeyEventExtended : 0);
-    PlatformSendKeyEvent(vk, uint8_t(PlatformMapVirtualKey(vk, kMapVkToScanCode)), flags);
-  }
-}
-
-// Asking for every key once clears the "pressed since the last query" marks.
-static void DrainKeyPresses() {
-  for (int vk = 0; vk < kScannedKeyCodes; ++vk) PlatformAsyncKeyState(vk);
-}
-
-static void ResetKeyboardState() {
-  ReleaseHeldModifiers();
-  PlatformClearKeyboardState();
-  DrainKeyPresses();
-  memset(gWatcher.previousKeyState, 0, sizeof gWatcher.previousKeyState);
-  gWatcher.remapAltDown = false;  // released with the other modifiers above
-  ForgetKeyLayout();  // no accent of a dead key waits across a load, and the layout is read anew
-  gWatcher.scanDue = true;  // every key looks up now: the next tick must see the ones still held
-  DrainKeyPresses();
-}
-
 // ---- the table -------------------------------------------------------------------------------
 
-// Empties the table for a new load; the typed history goes with it.
+// Empties the table for a new load.
 static void RenewTriggerTable() {
   ReleaseTriggerTable();
   gTriggers.outOfMemory = false;
-  memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
-  gWatcher.undoArmed = gWatcher.undoneEntryHeld = false;  // entries are numbered anew
 }
 
 // ---- words inside a trigger ------------------------------------------------------------------
@@ -373,7 +341,6 @@ static char* ReadWholeFile(FileHandle file, TextEncoding* encoding) {
 }
 
 bool LoadTriggerFile(const char* path) {
-  ResetKeyboardState();
   RenewTriggerTable();
   FileHandle file = OpenOrCreateTriggerFile(path);
   if (!file) return false;

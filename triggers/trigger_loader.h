@@ -4,9 +4,8 @@
 
 #include "triggers/trigger_table.h"
 
-// Rebuilds the trigger table from the file at `path`: releases held modifiers, clears the key
-// state and the typed history, creates a missing or nearly empty file from the default trigger
-// text, shows the file in the editor, sets debug and remap mode from the marker words, loads
+// Rebuilds the trigger table from the file at `path`: creates a missing or nearly empty file
+// from the default trigger text, shows the file in the editor, sets debug and remap mode from the marker words, loads
 // every trigger line that memory has room for, and reports " Triggers Loaded: %d %s" in the
 // status bar, with " (out of memory: the rest were not loaded)" after the count when the heap
 // ran out part-way. Returns false, having told the user, when

@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/ui.h"
+#include "triggers/trigger_loader.h"
 #include "watcher/expansion.h"
 #include "watcher/key_layout.h"
 #include "watcher/matcher.h"
@@ -162,4 +163,41 @@ void PollKeys() {
     return;
   }
   StartExpansion(entry, uint8_t(pressed));
+}
+
+// ---- a new trigger file ----------------------------------------------------------------------
+
+// Lets go of Ctrl, Shift and Alt where they are held, so no modifier stays stuck across a load.
+static void ReleaseHeldModifiers() {
+  const uint8_t keys[] = {kVkControl, kVkShift, kVkAlt};
+  for (uint8_t vk : keys) {
+    if (!(PlatformAsyncKeyState(vk) & kKeyDownBit)) continue;
+    uint32_t flags = kKeyEventKeyUp | (vk == kVkControl ? kKeyEventExtended : 0);
+    PlatformSendKeyEvent(vk, uint8_t(PlatformMapVirtualKey(vk, kMapVkToScanCode)), flags);
+  }
+}
+
+// Asking for every key once clears the "pressed since the last query" marks.
+static void DrainKeyPresses() {
+  for (int vk = 0; vk < kScannedKeyCodes; ++vk) PlatformAsyncKeyState(vk);
+}
+
+// Nothing seen before a load carries over into it: the key states, the history, a waiting
+// accent and an undo, whose entry numbers the load gives anew.
+static void ResetWatcher() {
+  ReleaseHeldModifiers();
+  PlatformClearKeyboardState();
+  DrainKeyPresses();
+  memset(gWatcher.previousKeyState, 0, sizeof gWatcher.previousKeyState);
+  gWatcher.remapAltDown = false;  // released with the other modifiers above
+  ForgetKeyLayout();  // no accent of a dead key waits across a load, and the layout is read anew
+  gWatcher.scanDue = true;  // every key looks up now: the next tick must see the ones still held
+  DrainKeyPresses();
+  memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+  gWatcher.undoArmed = gWatcher.undoneEntryHeld = false;
+}
+
+bool ReloadTriggerFile(const char* path) {
+  ResetWatcher();
+  return LoadTriggerFile(path);
 }

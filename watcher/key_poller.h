@@ -17,3 +17,8 @@ const uint32_t kLongestScanGapMs = 1000;
 // sets it again on its way out, except when it starts an expansion (the output player restarts
 // it); a tick that skips the scan leaves the running timer alone.
 void PollKeys();
+
+// Loads the trigger file at `path` afresh (LoadTriggerFile) after a reset of everything the
+// watcher holds: held Ctrl, Shift and Alt are let go, the key states and the typed history are
+// cleared, the layout is read anew, and no undo waits. Returns what the load returns.
+bool ReloadTriggerFile(const char* path);

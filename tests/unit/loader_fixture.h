@@ -13,6 +13,7 @@
 #include "tests/unit/temp_folder_test_base.h"
 #include "tools/pack_text.h"
 #include "triggers/trigger_loader.h"
+#include "watcher/key_poller.h"
 
 const char kTestDefaultText[] = "; default\r\nteh=the\r\nbtw=by the way\r\n";
 
@@ -34,7 +35,7 @@ class LoaderTest : public TempFolderTest {
   // Writes `bytes` as a trigger file, loads it and returns the number of entries in the table.
   int Load(const std::string& bytes, const std::string& name = "triggers.txt") {
     std::string path = Write(name, bytes);
-    LoadTriggerFile(path.c_str());
+    ReloadTriggerFile(path.c_str());
     return EntryCount();
   }
 
