@@ -98,6 +98,10 @@ TEST_F(AutocorrectTest, AnyCaseFollowsTheCaseTyped) {
   UseTriggers("{word}Teh=the\r\n");
   TypeProse("teh TEH ");
   EXPECT_TRUE(outputs_.empty()) << "without {case} the letter case counts";
+  UseTriggers("{case}\xD0\xA2\xD0\x95\xD0\xA5=x\r\n");  // "ТЕХ"
+  EXPECT_EQ(Stored(0), "\xD1\x85\xD0\xB5\xD1\x82") << "folded by the system's case, then reversed";
+  memcpy(gWatcher.typedHistory, "\xD1\x85\xD0\x95\xD0\xA2", 6);  // "ТЕх" typed, newest first
+  EXPECT_EQ(FindMatchingTrigger(0), 0);
 }
 
 TEST(WordCaseTest, TheCaseRuleAndWordCharactersHoldInEveryScript) {
