@@ -1,7 +1,8 @@
 // Fuzz target: the start of an expansion. The input is the key pressed (one byte), the held
 // modifiers (one byte: 1 Ctrl, 2 Shift, 4 Alt in the poller's state, 8 Shift still down when the
 // expansion starts), the typed history (a length byte and that many bytes, newest first), and
-// then the trigger file. A trigger that matches fires, and its output is played to its end.
+// then the trigger file. A trigger that matches fires, and its output is played to its end; a
+// whole-word correction is then taken back and that played too.
 #include <stdio.h>
 #include <string.h>
 
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   snprintf(gShell.triggerPath, sizeof gShell.triggerPath, "%s", path);
   LoadTriggerFile(path);
 
-  // The load cleared the key state and the history: what the user typed since comes now.
+  // What the user typed since the load comes now.
   memcpy(gWatcher.typedHistory, history.data(), history.size() < size_t(kHistoryChars) ? history.size() : kHistoryChars);
   gWatcher.previousKeyState[kVkControl] = (held & kHeldControl) != 0;
   gWatcher.previousKeyState[kVkShift] = (held & kHeldShift) != 0;
@@ -53,6 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (gPlayer.outputBuffer) {
       FUZZ_CHECK(gShell.automationCount == 1);
       PlayToEnd(int32_t(strlen(gPlayer.outputBuffer)) + 1);
+      // Backspace next takes a whole-word correction back: what was typed plays as it stands.
+      if (gWatcher.undoArmed) {
+        UndoExpansion();
+        FUZZ_CHECK(gPlayer.outputBuffer && gPlayer.literalOutput);
+        PlayToEnd(int32_t(strlen(gPlayer.outputBuffer)) + 1);
+      }
     } else {
       FUZZ_CHECK(TimerStarted(kPollTimerId) && !TimerStarted(kPlayTimerId));
     }

@@ -47,16 +47,16 @@ TEST_F(AutocorrectTest, AWholeWordFiresAtTheCharacterThatEndsItAndKeepsThatChara
   UseTriggers("{word}teh=the\r\n{WORD}thier=their\r\n");
   TypeProse("teh");
   EXPECT_TRUE(outputs_.empty()) << "not at its last letter";
-  TypeProse(" ");
-  ASSERT_EQ(outputs_.size(), 1u);
-  EXPECT_EQ(outputs_[0], "the");
-  EXPECT_STREQ(gPlayer.endingText, " ");
-  EXPECT_EQ(Backspaces(), 4) << "the abbreviation and its ending character";
-  for (const char* typed : {"(teh)", "thier.", "teh,"}) {
+  const struct {
+    const char *typed, *output, *ending;
+    int erased;  // the abbreviation and its ending character
+  } cases[] = {{" ", "the", " ", 4}, {"(teh)", "the", ")", 4}, {"thier.", "their", ".", 6}, {"teh,", "the", ",", 4}};
+  for (const auto& c : cases) {
     gFake.events.clear();
-    TypeProse(typed);
-    EXPECT_EQ(outputs_.back(), typed[0] == 't' && typed[1] == 'h' ? "their" : "the") << typed;
-    EXPECT_EQ(gPlayer.endingText, std::string(1, typed[strlen(typed) - 1])) << typed;
+    TypeProse(c.typed);
+    EXPECT_EQ(outputs_.back(), c.output) << c.typed;
+    EXPECT_STREQ(gPlayer.endingText, c.ending) << c.typed;
+    EXPECT_EQ(Backspaces(), c.erased) << c.typed;
   }
   EXPECT_EQ(outputs_.size(), 4u);
 }
