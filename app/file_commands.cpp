@@ -15,6 +15,7 @@
 #include "common/text.h"
 #include "platform/ui.h"
 #include "resources/resource_ids.h"
+#include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
 static const char kMessageCaption[] = "WordHatch";
@@ -47,20 +48,20 @@ static void ReportSaveFailure(HWND window) {
 LRESULT OnFileSave(HWND window) {
   // Save As names the file and then saves through this command itself.
   if (!gShell.triggerPath[0]) return SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE_AS, 0);
-  PlatformStopTimer(kPollTimerId);
+  SuspendKeyWatch();
   DWORD start = 0, end = 0;
   SendMessageA(gApp.editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   DWORD caret = start < end ? start : end;
   if (!SaveAndReloadTriggerFile(gShell.triggerPath)) {
     // No reload: it would replace the user's text with whatever is (or is not) on disk.
-    PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+    ResumeKeyWatch();
     ReportSaveFailure(window);
     return kSaveFailed;
   }
   SendMessageA(gApp.editor, EM_SETSEL, caret, caret);
   SendMessageA(gApp.editor, EM_SCROLLCARET, 0, 0);
   RememberTriggerFile(window);
-  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+  ResumeKeyWatch();
   return kSaveDone;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "resources/resource_ids.h"
+#include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
 AppState gApp;
@@ -23,6 +24,9 @@ static const char kPathTooLong[] =
     "Move WordHatch to a folder with a shorter path.";
 static const DWORD kComputerNameCapacity = 255;  // at most 254 characters
 static const DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+static const char kPollSwitchName[] = "WORDHATCH_KEY_WATCH";
+static const char kPollSwitchValue[] = "poll";
+static const DWORD kPollSwitchSize = 8;
 
 // Brings a running instance forward, showing it again when it hides in the tray. Returns true
 // when there is one; this process then ends without touching anything else.
@@ -86,6 +90,15 @@ static int RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
   return got == 0 ? int(message.wParam) : 0;  // the quit code; an error of the loop ends with 0
 }
 
+// The poller watches when the settings ask for it, or the environment does (a test switch that
+// runs the tests of the key poller against a build that would use raw input).
+static bool PollingChosen() {
+  char value[kPollSwitchSize] = "";
+  DWORD length = GetEnvironmentVariableA(kPollSwitchName, value, sizeof value);
+  bool switched = length > 0 && length < sizeof value && lstrcmpiA(value, kPollSwitchValue) == 0;
+  return switched || KeysWatchedByPolling();
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (ActivateRunningInstance()) return 0;
   gApp.instance = instance;
@@ -114,7 +127,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ShowFirstTime(window);
 
   ReloadTriggerFile(gShell.triggerPath);
-  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+  StartKeyWatch(!PollingChosen());
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   return RunMessageLoop(window, accelerators);
 }

@@ -20,10 +20,12 @@
 #include "app/tray_menu.h"
 #include "common/state.h"
 #include "platform/menu.h"
+#include "platform/raw_input.h"
 #include "platform/win32_sizes.h"
 #include "platform/win32_window.h"
 #include "player/output_player.h"
 #include "resources/resource_ids.h"
+#include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
 const char kMainClassName[] = "WordHatchClass";
@@ -114,16 +116,23 @@ static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
   InvalidateRect(gApp.statusBar, nullptr, TRUE);
 }
 
-// WM_TIMER: the key poller, the output player, Track Mouse and the about box's link. Returns
+// WM_TIMER: the key poller, the echo wait, the output player, Track Mouse and the about box's link. Returns
 // false for other timers.
 static bool OnTimer(WPARAM id) {
   switch (id) {
     case kPollTimerId: PollKeys(); return true;
+    case kEchoWaitTimerId: OnEchoWaitTimer(); return true;
     case kPlayTimerId: PlayOutputTick(); return true;
     case kTrackMouseTimerId: ShowMousePosition(); return true;
     case kAboutLinkTimerId: OnAboutLinkTimer(); return true;
     default: return false;
   }
+}
+
+// WM_INPUT: a key or mouse-button event of the desktop, in the order the input stream had it.
+static void OnRawInput(LPARAM input) {
+  InputEvent events[kMaxEventsPerInput];
+  TakeInputEvents(events, PlatformReadRawInput(uintptr_t(input), events));
 }
 
 // The shell's registered message is not known until run time, so it cannot be a case below.
@@ -161,6 +170,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       if (OnTimer(wParam)) return 0;
       break;
+    case WM_INPUT:
+      OnRawInput(lParam);
+      break;  // the system's own handling releases the input
     case WM_EXITSIZEMOVE:
       OnExitSizeMove(window);
       break;

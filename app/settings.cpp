@@ -16,6 +16,9 @@ const char kKeyWindowWidth[] = "window_width";
 const char kKeyWindowHeight[] = "window_height";
 const char kKeyTray[] = "tray";
 const char kKeyWrapText[] = "wrap_text";
+const char kKeyKeyWatch[] = "key_watch";
+const char kKeyWatchByPolling[] = "poll";
+const uint32_t kKeyWatchValueSize = 8;
 const char kKeyWindowStart[] = "window_start";
 const char kKeyFont[] = "font";
 const char kKeyActivationCount[] = "activation_count";
@@ -66,6 +69,12 @@ bool ReadStartupSettings(const char* programPath, WindowBox* saved) {
   gShell.trayOption = ReadOptionSetting(kKeyTray);
   gShell.wrapOption = ReadOptionSetting(kKeyWrapText);
   return true;
+}
+
+bool KeysWatchedByPolling() {
+  char value[kKeyWatchValueSize];
+  ReadSettingText(kKeyKeyWatch, "", value, sizeof value);
+  return StartsWithNoCase(value, kKeyWatchByPolling) && strlen(value) == strlen(kKeyWatchByPolling);
 }
 
 void WriteWindowPlacement(WindowBox box) {

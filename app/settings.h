@@ -20,6 +20,7 @@ extern const char kKeyWindowStart[];     // "normal", "maximized" or "minimized"
 extern const char kKeyFont[];            // "face,points"
 extern const char kKeyActivationCount[]; // expansions of all earlier runs
 extern const char kKeyWindowList[];      // pick list placement: "left,top,width,height"
+extern const char kKeyKeyWatch[];        // "poll": keys are watched by polling, never through raw input
 
 // True when `key` is in the section: it is read (at most 30 characters) with the stand-in "x",
 // and any other text, the empty one included, means present. A value of exactly "x" therefore
@@ -32,6 +33,9 @@ uint32_t ReadSettingText(const char* key, const char* defaultValue, char* out, u
 
 // Reads `key` of the run's settings as an integer; `defaultValue` when absent.
 int32_t ReadSettingInt(const char* key, int32_t defaultValue);
+
+// True when the settings ask for the keys to be watched by polling the key states.
+bool KeysWatchedByPolling();
 
 // Writes a text or a number (decimal, IntToText) as the value of `key` in the run's settings.
 void WriteSettingText(const char* key, const char* value);

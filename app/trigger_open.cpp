@@ -5,12 +5,13 @@
 #include "common/state.h"
 #include "common/text.h"
 #include "platform/ui.h"
+#include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
 void OpenTriggerFile(const char* path) {
   CopyTextBounded(gShell.triggerPath, path, sizeof gShell.triggerPath);
-  PlatformStopTimer(kPollTimerId);
+  SuspendKeyWatch();
   if (!ReloadTriggerFile(gShell.triggerPath)) PlatformSetEditorText("");
   WriteSettingText(kKeyFile, gShell.triggerPath);
-  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+  ResumeKeyWatch();
 }

@@ -13,6 +13,8 @@ set(WH_CORE_SOURCES
   triggers/trigger_table.cpp
   triggers/word_case.cpp
   watcher/key_poller.cpp
+  watcher/key_press.cpp
+  watcher/key_events.cpp
   watcher/key_layout.cpp
   watcher/matcher.cpp
   watcher/typed_history.cpp
@@ -68,6 +70,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_menu.cpp
   platform/win32_text_codepage.cpp
   platform/win32_text_case.cpp
+  platform/win32_raw_input.cpp
   platform/win32_wide.cpp
 )
 

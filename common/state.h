@@ -8,6 +8,7 @@
 #include "common/utf8.h"
 #include "platform/keyboard.h"
 #include "platform/keyboard_layout.h"
+#include "platform/raw_input.h"
 
 const int kPathCapacity = 260;  // 259 characters and the NUL
 
@@ -73,6 +74,7 @@ extern TriggerTable gTriggers;
 const int kHistoryChars = kMaxTriggerLength + 2;
 const int kHistoryBytes = kHistoryChars * kMaxUtf8Bytes;  // room for the characters at their longest
 const int kHistorySize = kHistoryBytes + 1;  // and a zero that always ends them
+const int kEventQueueCapacity = 512;  // raw input events kept while watching waits
 struct WatcherState {
   uint8_t previousKeyState[256];
   uint8_t typedHistory[kHistorySize];
@@ -99,6 +101,19 @@ struct WatcherState {
   uint8_t undoHistory[kHistorySize];
   // The entry that an undo took back (undoEntry) does not fire at the next key.
   bool undoneEntryHeld;
+
+  // Where key events come from: raw input events, or the key poller's looks at the key states.
+  bool rawInput;
+  // An expansion or an output is under way: raw input events wait in the queue, in order.
+  bool suspended;
+  InputEvent queue[kEventQueueCapacity];
+  int32_t queueStart, queueCount;
+  bool queueOverflowed;  // events were lost to a full queue: what came before is cut off
+  // Own key events that came back through raw input, and those of them handled; an event of the
+  // user's is handled only once every own key event sent before it is back.
+  uint32_t ownKeysSeen, ownKeysHandled;
+  // The history in undoHistory replaces the typed one once the undo's own keys are handled.
+  bool historyRestorePending;
 };
 extern WatcherState gWatcher;
 

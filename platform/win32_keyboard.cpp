@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/keyboard.h"
+#include "platform/win32_input_tag.h"
 #include "platform/win32_sizes.h"
 
 // SendInput checks the record size it is given against its own build's INPUT.
@@ -41,7 +42,10 @@ uint16_t PlatformKeyForUnit(uint16_t unit, KeyboardLayout layout) {
   return uint16_t(answer);
 }
 
-void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags) { keybd_event(vk, scanCode, flags, 0); }
+void PlatformSendKeyEvent(uint8_t vk, uint8_t scanCode, uint32_t flags) {
+  keybd_event(vk, scanCode, flags, kOwnInputTag);
+  Win32CountOwnKeyEvents(1);
+}
 
 uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
   if (count > kMaxKeyEventsAtOnce) count = kMaxKeyEventsAtOnce;
@@ -53,8 +57,11 @@ uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
     inputs[i].ki.wVk = unicode ? 0 : events[i].vk;
     inputs[i].ki.wScan = unicode ? events[i].unit : events[i].scanCode;
     inputs[i].ki.dwFlags = events[i].flags;
+    inputs[i].ki.dwExtraInfo = kOwnInputTag;
   }
-  return SendInput(count, inputs, sizeof(INPUT));
+  UINT sent = SendInput(count, inputs, sizeof(INPUT));
+  Win32CountOwnKeyEvents(sent);
+  return sent;
 }
 
 // The shared key state shows the sentinel as the front window's thread last took it from its input.
@@ -90,12 +97,20 @@ uint32_t PlatformShareFrontInput() {
   DWORD ownThread = GetCurrentThreadId();
   // Our own window takes its keys only when this thread reads its messages: nothing to share.
   if (!frontThread || frontThread == ownThread) return 0;
-  if (!AttachThreadInput(ownThread, frontThread, TRUE)) return 0;
+  // Under Wine, keys sent to a thread whose input is shared with a raw-input window are lost.
+  Win32PauseRawInput();
+  if (!AttachThreadInput(ownThread, frontThread, TRUE)) {
+    Win32ResumeRawInput();
+    return 0;
+  }
   WriteBackKeysDown();
   return frontThread;
 }
 
-void PlatformStopSharingInput(uint32_t thread) { AttachThreadInput(GetCurrentThreadId(), thread, FALSE); }
+void PlatformStopSharingInput(uint32_t thread) {
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  Win32ResumeRawInput();
+}
 
 uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs) {
   DWORD start = GetTickCount();

@@ -2,9 +2,10 @@
 #include <windows.h>
 
 #include "platform/mouse.h"
+#include "platform/win32_input_tag.h"
 
 void PlatformSendMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) {
-  mouse_event(flags, DWORD(dx), DWORD(dy), DWORD(data), 0);
+  mouse_event(flags, DWORD(dx), DWORD(dy), DWORD(data), kOwnInputTag);
 }
 
 void PlatformSetCursorPos(int32_t x, int32_t y) { SetCursorPos(x, y); }

@@ -22,7 +22,7 @@
 #include "picklist/pick_list.h"
 #include "triggers/key_names.h"
 #include "triggers/word_case.h"
-#include "watcher/key_poller.h"
+#include "watcher/key_events.h"
 
 // How playback goes on after a token.
 enum StepKind { kStepContinue, kStepPause, kStepAbort };
@@ -200,7 +200,7 @@ static void EndOutput() {
   gPlayer.outputCase = kCaseAsWritten;
   FreeAndForget(gPlayer.outputBuffer);
   gPlayer.playPosition = 0;
-  PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+  ResumeKeyWatch();
 }
 
 // The play position after the start of the output's last command that waits for the keys

@@ -25,12 +25,14 @@
 #include "triggers/trigger_loader.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
+#include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 #include "watcher/tilde_remap.h"
 #include "watcher/typed_history.h"
 
 const uint32_t kModifierWaitMs = 1000;
 const uint32_t kModifierLookMs = 10;
+const uint32_t kKeyLookMs = 1;
 const size_t kDebugLineSize = 260;
 const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
 const char kNoOutputText[] = " * * * WARNING: No output listed!";
@@ -165,12 +167,28 @@ static void ArmUndo(int entry, const char* output) {
   gWatcher.undoOutputChars = int32_t(Utf8CharCount(output));
 }
 
+// Raw input: typing into a window while the user still holds Ctrl or Alt would turn the output
+// into shortcuts of that window, so the output waits for them to be let go, a second at most, as
+// the event stream tells. Keys that the user presses meanwhile have reached the window in front
+// before the erase would, after the abbreviation: erasing would take them instead of it. The
+// expansion then gives way (false), and they are handled as typed.
+static bool WaitForModifiersLetGo(bool abbreviation) {
+  uint32_t start = PlatformTickCount();
+  while (true) {
+    PlatformDeliverPendingInput();
+    if (abbreviation && UserKeyPressWaits()) return false;
+    if (!UserModifiersHeld() || PlatformTickCount() - start >= kModifierWaitMs) return true;
+    PlatformSleep(kKeyLookMs);
+  }
+}
+
 void StartExpansion(int entry, uint8_t pressedKey) {
+  SuspendKeyWatch();
   if (gTriggers.debugMode) LogFiring(entry);
   // The remap's own Alt would otherwise hold up the wait below for its whole length and turn
   // the output into Alt combinations.
   ReleaseRemapAlt();
-  WaitForModifiersUp();
+  if (!gWatcher.rawInput) WaitForModifiersUp();
   bool abbreviation = TriggerFlags(entry) == 0;
   bool wholeWord = abbreviation && (TriggerOptions(entry) & kOptionWholeWord);
   int32_t abbreviationChars = int32_t(Utf8CharCount(StoredTrigger(entry)));
@@ -178,6 +196,10 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   gPlayer.outputCase = (TriggerOptions(entry) & kOptionAnyCase) ? OutputCaseTyped(abbreviationChars, wholeWord) : 0;
   gPlayer.endingText[0] = 0;
   gPlayer.literalOutput = false;
+  if (gWatcher.rawInput && !WaitForModifiersLetGo(abbreviation)) {
+    ResumeKeyWatch();
+    return;
+  }
   if (wholeWord) TakeWordEnding(abbreviationChars);
   // A middle click types nothing, so an abbreviation that ends with one has less to erase.
   if (abbreviation && pressedKey != kVkMiddleButton) EraseTyped(abbreviationChars + (wholeWord ? 1 : 0));
@@ -187,13 +209,13 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   uint32_t capacity = 0;
   char* output = ReadTriggerFileAfterLineFeed(&capacity);
   if (!output) {
-    PlatformStartTimer(kPollTimerId, kPollPeriodMs);  // no output to play, but keep watching
+    ResumeKeyWatch();  // no output to play, but keep watching
     return;
   }
   if (!CutOutputLine(output, TriggerSearchKey(entry))) {
     FreeBlock(output);
     SetStatusText(kNoOutputText);
-    PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+    ResumeKeyWatch();
     return;
   }
   output = ExpandVariables(output, capacity);
@@ -206,17 +228,20 @@ void StartExpansion(int entry, uint8_t pressedKey) {
 }
 
 void UndoExpansion() {
+  SuspendKeyWatch();
   gWatcher.undoArmed = false;
   FreeAndForget(gPlayer.outputBuffer);
   char* typed = static_cast<char*>(AllocZeroed(kHistorySize, 1));
   if (!typed) {
-    PlatformStartTimer(kPollTimerId, kPollPeriodMs);
+    ResumeKeyWatch();
     return;
   }
   NewestCharsInOrder(gWatcher.undoHistory, gWatcher.undoTypedChars, typed);
   // The user's Backspace took the ending character; the output goes, and what was typed comes back.
   EraseTyped(gWatcher.undoOutputChars);
-  memcpy(gWatcher.typedHistory, gWatcher.undoHistory, sizeof gWatcher.typedHistory);
+  // Raw input sees the undo's own keys come back, which cut the history off: it returns after them.
+  if (gWatcher.rawInput) gWatcher.historyRestorePending = true;
+  else memcpy(gWatcher.typedHistory, gWatcher.undoHistory, sizeof gWatcher.typedHistory);
   gWatcher.undoneEntryHeld = true;
   gPlayer.outputBuffer = typed;
   gPlayer.literalOutput = true;

@@ -1,6 +1,6 @@
 // The key poller. Each tick asks for the state of the virtual keys 0 to 254 in increasing order
-// and stops at the first key that went down since the last look; that key becomes one byte of
-// the typed history, or acts on it (Backspace, clicks), and the matcher looks at the result.
+// and stops at the first key that went down since the last look, which it hands on as a key
+// press (key_press.h).
 //
 // A scan of 255 key states costs real time under Wine, so the poller skips it while nobody is
 // typing: it asks for the time of the last input event once per tick and scans only while that
@@ -11,23 +11,17 @@
 #include <string.h>
 
 #include "common/state.h"
-#include "common/utf8.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/ui.h"
 #include "triggers/trigger_loader.h"
-#include "watcher/expansion.h"
 #include "watcher/key_layout.h"
-#include "watcher/matcher.h"
+#include "watcher/key_press.h"
 #include "watcher/tilde_remap.h"
-#include "watcher/typed_history.h"
 
 const int kScannedKeyCodes = 255;  // virtual keys 0 to 254
 const int kNoKey = -1;
 
-const int kVkFirstSidedModifier = 0xA0;  // left and right Shift, Ctrl and Alt: 0xA0 to 0xA5
-const int kVkLastSidedModifier = 0xA5;
-const uint8_t kMiddleClickByte = 4;
 
 static void RearmPoller() { PlatformStartTimer(kPollTimerId, kPollPeriodMs); }
 
@@ -76,62 +70,6 @@ static int ScanForPressedKey() {
   return kNoKey;
 }
 
-// ---- the typed history -----------------------------------------------------------------------
-
-static bool IsModifierKey(int vk) {
-  return vk == kVkShift || vk == kVkControl || vk == kVkAlt ||
-         (vk >= kVkFirstSidedModifier && vk <= kVkLastSidedModifier);
-}
-
-// Puts the key's text at the head of the history, one character after another, so that its
-// last character is the newest.
-static void PushTypedText(const char* text, int length) {
-  for (int at = 0; at < length;) {
-    int n = Utf8SequenceLength(text + at, size_t(length - at));
-    PushTypedChar(text + at, n);
-    at += n;
-  }
-}
-
-// Applies one key press to the typed history. Returns true when the matcher should look at the
-// result: after every key but the modifiers, the left and right buttons and Backspace. A key
-// that types nothing records a 0, which no abbreviation spans; a dead key records nothing yet.
-static bool RecordKeyPress(int vk) {
-  if (IsModifierKey(vk) || vk == kVkSentinel) return false;  // the sentinel marks keys WordHatch sent
-  if (vk == kVkLeftButton || vk == kVkRightButton) {
-    // A click moves the caret: a zero in place of the newest character keeps what came before
-    // from ending a trigger.
-    EraseNewestTypedChar();
-    PushTypedChar("", 1);
-    return false;
-  }
-  if (vk == kVkBackspace) {
-    EraseNewestTypedChar();
-    return false;
-  }
-  char text[kKeyPressTextSize];
-  int length = 0;
-  if (vk == kVkMiddleButton) {
-    // For a key above Shift, the scan that found it has just refreshed Shift's entry.
-    text[0] = gWatcher.previousKeyState[kVkShift] ? 0 : char(kMiddleClickByte);
-    length = 1;
-  } else {
-    length = KeyPressText(vk, text);
-    if (length == kKeyWaitsForNext) return true;
-    if (length == 0) text[length++] = 0;
-  }
-  PushTypedText(text, length);
-  return true;
-}
-
-// The first key after a whole-word expansion decides its undo: Backspace takes it back, any
-// other key but a modifier lets it stand.
-static bool UndoesExpansion(int vk) {
-  if (!gWatcher.undoArmed || IsModifierKey(vk) || vk == kVkSentinel) return false;
-  gWatcher.undoArmed = false;
-  return vk == kVkBackspace;
-}
-
 // ---- the tick --------------------------------------------------------------------------------
 
 void PollKeys() {
@@ -148,21 +86,7 @@ void PollKeys() {
   }
   int pressed = ScanForPressedKey();
   if (pressed == kNoKey) NoteCompleteScan(now);
-  if (pressed != kNoKey && UndoesExpansion(pressed)) {
-    UndoExpansion();
-    return;
-  }
-  if (pressed == kNoKey || !RecordKeyPress(pressed)) {
-    RearmPoller();
-    return;
-  }
-  int entry = FindMatchingTrigger(uint8_t(pressed));
-  gWatcher.undoneEntryHeld = false;
-  if (entry < 0) {
-    RearmPoller();
-    return;
-  }
-  StartExpansion(entry, uint8_t(pressed));
+  if (pressed == kNoKey || !TakeKeyPress(pressed)) RearmPoller();
 }
 
 // ---- a new trigger file ----------------------------------------------------------------------

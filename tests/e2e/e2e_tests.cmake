@@ -61,4 +61,12 @@ foreach(build win64 win32)
       set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wh_e2e_${build} RESOURCE_LOCK wh_e2e_display)
     endif()
   endforeach()
+
+  # The key poller, which watches where raw input is refused, passes the expansion tests as well.
+  if(NOT runs_here EQUAL -1)
+    add_test(NAME e2e_expansion_polling_${build} COMMAND ${WH_E2E_PYTHON} ${WH_E2E_SOURCES}/test_expansion.py)
+    set_tests_properties(e2e_expansion_polling_${build} PROPERTIES TIMEOUT ${WH_E2E_TIMEOUT}
+      ENVIRONMENT "${environment};WORDHATCH_KEY_WATCH=poll"
+      FIXTURES_REQUIRED wh_e2e_${build} RESOURCE_LOCK wh_e2e_display)
+  endif()
 endforeach()

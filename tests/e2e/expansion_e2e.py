@@ -9,6 +9,11 @@ from shell_e2e import ShellTestCase
 NO_OUTPUT_WARNING = " * * * WARNING: No output listed!"
 USED_FORMAT = " Shortcuts Used:  %d"
 DEBUG_LOG_NAME = "WordHatch_log.txt"
+# The first line of the debug log: how WordHatch watches the keys. WORDHATCH_KEY_WATCH=poll in the
+# environment makes it poll the key states, so that the tests of the poller run against it.
+POLLING = os.environ.get("WORDHATCH_KEY_WATCH", "").lower() == "poll"
+KEY_WATCH_LOG_LINE = ("Keys are watched by polling the key states." if POLLING
+                      else "Keys are watched through raw input.")
 # Time for an output to arrive: the modifier wait (up to 1 s), a poller tick and the typing.
 ARRIVAL_TIMEOUT = 15.0
 

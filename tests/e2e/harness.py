@@ -747,6 +747,12 @@ class Input:
         """Types text key by key; newline is Return, tab is Tab."""
         self._send([key_for_char(c) for c in text])
 
+    def type_quickly(self, text, delay_ms=20):
+        """Types text as xdotool types it by itself: each key's press and release together, the
+        next key `delay_ms` later. Only a watcher that sees every key event can follow it."""
+        self.route_keyboard()
+        self._xdotool(["type", "--delay", str(delay_ms), text], DEFAULT_TIMEOUT + len(text) * delay_ms / 1000.0)
+
     def hold(self, key):
         """Presses a key (an xdotool key name) and leaves it down until release()."""
         self.route_keyboard()

@@ -4,7 +4,7 @@ import os
 import re
 
 import harness
-from expansion_e2e import NO_OUTPUT_WARNING, USED_FORMAT, ExpansionTestCase
+from expansion_e2e import KEY_WATCH_LOG_LINE, NO_OUTPUT_WARNING, USED_FORMAT, ExpansionTestCase
 from shell_e2e import read_settings
 
 LONG_ABBREVIATION = "qwertyuiopasdfghjklzxcvbnm,qwertyuiopas."  # 40 characters
@@ -61,10 +61,11 @@ class ExpansionTest(ExpansionTestCase):
         self.wait_target(target, "Kby the way")
         with open(log, "rb") as f:
             lines = f.read().decode("cp1252").split("\r\n")
-        self.assertEqual(len(lines), 3, lines)
-        self.assertRegex(lines[0], r'^\d\d:\d\d:\d\d "\{control\}\{shift\}k="$')
-        self.assertRegex(lines[1], r'^\d\d:\d\d:\d\d "btw="$')
-        self.assertEqual(lines[2], "")
+        self.assertEqual(len(lines), 4, lines)
+        self.assertEqual(lines[0], KEY_WATCH_LOG_LINE)
+        self.assertRegex(lines[1], r'^\d\d:\d\d:\d\d "\{control\}\{shift\}k="$')
+        self.assertRegex(lines[2], r'^\d\d:\d\d:\d\d "btw="$')
+        self.assertEqual(lines[3], "")
 
     def test_the_count_is_added_to_the_setting_at_the_end_of_the_run(self):
         app, hwnd, target = self.start_expander("btw=by the way\nsig=Regards\n",

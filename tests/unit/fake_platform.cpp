@@ -22,6 +22,7 @@
 #include "platform/resources.h"
 #include "platform/settings.h"
 #include "platform/ui.h"
+#include "watcher/key_events.h"
 
 FakePlatform gFake;
 
@@ -123,6 +124,7 @@ uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t mapType) {
 
 static void RecordKeyEvent(uint8_t vk, uint32_t scanCode, uint32_t flags) {
   Record(kFakeKeyEvent, vk, scanCode, flags);
+  ++gFake.ownKeyEvents;
   if (gFake.syntheticKeysChangeState && !(flags & kKeyEventUnicode)) gFake.asyncKeyState[vk] = (flags & kKeyEventKeyUp) ? 0 : 0x8000;
 }
 
@@ -419,3 +421,15 @@ void PlatformWriteSetting(const char* path, const char* section, const char* key
   FakePresetSetting(path ? path : "", section ? section : "", key ? key : "", value ? value : "");
   Record(kFakeSettingWrite, 0, 0, 0, std::string(key ? key : "") + "=" + (value ? value : ""));
 }
+
+// ---- raw input -------------------------------------------------------------------------------
+
+bool PlatformStartRawInput() { return gFake.rawInputGranted; }
+
+void PlatformDeliverPendingInput() {
+  std::vector<std::vector<InputEvent>> pending;
+  pending.swap(gFake.pendingInputs);
+  for (const std::vector<InputEvent>& input : pending) TakeInputEvents(input.data(), int(input.size()));
+}
+
+uint32_t PlatformOwnKeyEventCount() { return gFake.ownKeyEvents; }

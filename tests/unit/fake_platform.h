@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/raw_input.h"
+
 enum FakeEventKind {
   kFakeKeyEvent,      // a = vk, b = scan code, c = flags
   kFakeStatusText,    // text
@@ -80,6 +82,12 @@ struct FakePlatform {
   uint32_t keysTakenWaitMs;
   // The thread of the window in front, which PlatformShareFrontInput shares (0: our own).
   uint32_t frontInputThread;
+  // Raw input: whether the system grants it, the key events sent so far (each comes back as one
+  // own raw-input event), and the messages that wait for the main window, delivered in order by
+  // PlatformDeliverPendingInput.
+  bool rawInputGranted;
+  uint32_t ownKeyEvents;
+  std::vector<std::vector<InputEvent>> pendingInputs;
   // The system's last-input time; hasLastInputTick false makes the query fail.
   bool hasLastInputTick;
   uint32_t lastInputTick;

@@ -1,0 +1,143 @@
+// The raw-input event path: events in order, modifiers from the stream, own keys never recorded
+// and cutting the history off, keys that wait while an output plays, and the choice of source.
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "common/heap.h"
+#include "common/text.h"
+#include "player/output_player.h"
+#include "tests/unit/loader_fixture.h"
+#include "watcher/expansion.h"
+#include "watcher/key_events.h"
+#include "watcher/key_poller.h"
+
+const uint8_t kVkLeftShift = 0xA0, kVkRightControl = 0xA3, kVkSpace = 0x20;
+
+class KeyEventsTest : public LoaderTest {
+ protected:
+  void SetUp() override {
+    LoaderTest::SetUp();
+    gPlayer = PlayerState();
+    gFake.rawInputGranted = true;
+  }
+  void TearDown() override {
+    FreeAndForget(gPlayer.outputBuffer);
+    LoaderTest::TearDown();
+  }
+  void Start(const std::string& triggers) {
+    CopyTextBounded(gShell.triggerPath, PathOf("triggers.txt").c_str(), sizeof gShell.triggerPath);
+    ASSERT_GT(Load(triggers), 0);
+    StartKeyWatch(true);
+    ASSERT_TRUE(gWatcher.rawInput);
+  }
+  static void Send(std::vector<InputEvent> events) { TakeInputEvents(events.data(), int(events.size())); }
+  // A press and a release of the user's.
+  static void Tap(uint8_t vk) { Send({{vk, true, false, false}, {vk, false, false, false}}); }
+  static void TypeLetters(const std::string& letters) {
+    for (char c : letters) Tap(c == ' ' ? kVkSpace : uint8_t(c - 'a' + 'A'));
+  }
+  // Every own key event sent so far comes back, in one message each.
+  static void EchoOwnKeys() {
+    while (gWatcher.ownKeysSeen != gFake.ownKeyEvents) Send({{0, true, false, true}});
+  }
+  // Plays the output that an expansion handed over to its end, and with `echo` lets its own
+  // keys come back at once.
+  static std::string PlayOutput(bool echo = true) {
+    std::string output = gPlayer.outputBuffer ? gPlayer.outputBuffer : "<none>";
+    while (gPlayer.outputBuffer) PlayOutputTick();
+    if (echo) EchoOwnKeys();
+    return output;
+  }
+};
+
+TEST_F(KeyEventsTest, AHotkeyIsJudgedByTheModifiersOfTheStream) {
+  Start("{shift}k=shift k\r\n{control}k=ctrl k\r\n");
+  Tap('K');
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr);
+  gFake.asyncKeyState[kVkShift] = kKeyDownBit;  // the key states lag: they must not count
+  Send({{kVkRightControl, true, false, false}});
+  Tap('K');
+  EXPECT_EQ(PlayOutput(), "ctrl k");
+  Send({{kVkRightControl, false, false, false}, {kVkLeftShift, true, false, false}});
+  Tap('K');
+  EXPECT_EQ(PlayOutput(), "shift k");
+}
+
+TEST_F(KeyEventsTest, OwnKeysAndClicksCutTheHistoryOffAndAreNeverRecorded) {
+  Start("btw=by the way\r\n");
+  TypeLetters("bt");
+  Send({{'Q', true, false, true}, {'Q', false, false, true}});
+  TypeLetters("w");
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "an own key between b, t and w";
+  TypeLetters("bt");
+  Send({{kVkLeftButton, true, true, false}});
+  TypeLetters("w");
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "a click between them";
+  TypeLetters("btw");
+  EXPECT_EQ(PlayOutput(), "by the way");
+}
+
+TEST_F(KeyEventsTest, KeysTypedWhileAnOutputPlaysAreTakenInTheirPlaceOnceItsKeysAreBack) {
+  Start("btw=by the way\r\nbrb=be right back\r\n");
+  TypeLetters("btw");
+  ASSERT_NE(gPlayer.outputBuffer, nullptr);
+  TypeLetters(" brb");  // typed while the output plays: they reach the window after it
+  EXPECT_EQ(PlayOutput(false), "by the way");
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "they wait for the output's own keys to come back";
+  EchoOwnKeys();
+  EXPECT_EQ(PlayOutput(), "be right back");
+
+  // Keys that reached the window before the output's own keys stand before the output.
+  TypeLetters("btw");
+  TypeLetters("br");
+  PlayOutput();
+  TypeLetters("b");
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "b, r and b are not together in the window";
+}
+
+TEST_F(KeyEventsTest, AKeyThatArrivedBeforeTheEraseMakesTheExpansionGiveWay) {
+  Start("btw=by the way\r\n");
+  TypeLetters("bt");
+  gFake.pendingInputs = {{{kVkSpace, true, false, false}}, {{kVkSpace, false, false, false}}};
+  gFake.events.clear();
+  TypeLetters("w");
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr);
+  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty()) << "nothing erased";
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(gWatcher.typedHistory), 4), " wtb") << "taken as typed";
+}
+
+TEST_F(KeyEventsTest, OwnKeysThatNeverComeBackAreGivenUpOn) {
+  Start("btw=by the way\r\nok=fine\r\n");
+  TypeLetters("btw");
+  PlayOutput(false);
+  TypeLetters("ok");
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr);
+  EXPECT_EQ(FakeEventsOf(kFakeTimerStart).back().a, kEchoWaitTimerId);
+  OnEchoWaitTimer();
+  EXPECT_EQ(PlayOutput(), "fine");
+}
+
+TEST_F(KeyEventsTest, TheSourceIsChosenOnceAndTheDebugLogSaysWhich) {
+  char previous[kPathCapacity];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(folder_.c_str()), 0);  // the log's fixed path lands in the test's folder
+  Start("; WordHatch_DEBUG\r\nbtw=x\r\n");
+  EXPECT_TRUE(FakeEventsOf(kFakeTimerStart).empty()) << "no timer while nobody types";
+  gFake.rawInputGranted = false;
+  StartKeyWatch(true);
+  EXPECT_FALSE(gWatcher.rawInput);
+  EXPECT_EQ(FakeEventsOf(kFakeTimerStart).back().a, kPollTimerId);
+  gFake.rawInputGranted = true;
+  StartKeyWatch(false);
+  EXPECT_FALSE(gWatcher.rawInput) << "the setting forces the poller";
+  EXPECT_EQ(Read(PathOf(kDebugLogPath)),
+            "Keys are watched through raw input.\r\nKeys are watched by polling the key states.\r\n"
+            "Keys are watched by polling the key states.\r\n");
+  ASSERT_EQ(chdir(previous), 0);
+  gShell.remapAllowed = true;
+  Load("; REMAP TILDE\r\nbtw=x\r\n");
+  StartKeyWatch(true);
+  EXPECT_FALSE(gWatcher.rawInput) << "the tilde remap polls";
+}

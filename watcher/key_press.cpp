@@ -1,0 +1,85 @@
+// What one key press does, whichever source saw it (see key_press.h).
+#include "watcher/key_press.h"
+
+#include "common/state.h"
+#include "common/utf8.h"
+#include "platform/keyboard.h"
+#include "watcher/expansion.h"
+#include "watcher/key_layout.h"
+#include "watcher/matcher.h"
+#include "watcher/typed_history.h"
+
+const int kVkFirstSidedModifier = 0xA0;  // left and right Shift, Ctrl and Alt: 0xA0 to 0xA5
+const int kVkLastSidedModifier = 0xA5;
+const uint8_t kMiddleClickByte = 4;
+
+// ---- the typed history -----------------------------------------------------------------------
+
+bool IsModifierKey(int vk) {
+  return vk == kVkShift || vk == kVkControl || vk == kVkAlt ||
+         (vk >= kVkFirstSidedModifier && vk <= kVkLastSidedModifier);
+}
+
+// Puts the key's text at the head of the history, one character after another, so that its
+// last character is the newest.
+static void PushTypedText(const char* text, int length) {
+  for (int at = 0; at < length;) {
+    int n = Utf8SequenceLength(text + at, size_t(length - at));
+    PushTypedChar(text + at, n);
+    at += n;
+  }
+}
+
+// Applies one key press to the typed history. Returns true when the matcher should look at the
+// result: after every key but the modifiers, the left and right buttons and Backspace. A key
+// that types nothing records a 0, which no abbreviation spans; a dead key records nothing yet.
+static bool RecordKeyPress(int vk) {
+  if (IsModifierKey(vk) || vk == kVkSentinel) return false;  // the sentinel marks keys WordHatch sent
+  if (vk == kVkLeftButton || vk == kVkRightButton) {
+    // A click moves the caret: a zero in place of the newest character keeps what came before
+    // from ending a trigger.
+    EraseNewestTypedChar();
+    PushTypedChar("", 1);
+    return false;
+  }
+  if (vk == kVkBackspace) {
+    EraseNewestTypedChar();
+    return false;
+  }
+  char text[kKeyPressTextSize];
+  int length = 0;
+  if (vk == kVkMiddleButton) {
+    // For a key above Shift, the scan that found it has just refreshed Shift's entry.
+    text[0] = gWatcher.previousKeyState[kVkShift] ? 0 : char(kMiddleClickByte);
+    length = 1;
+  } else {
+    length = KeyPressText(vk, text);
+    if (length == kKeyWaitsForNext) return true;
+    if (length == 0) text[length++] = 0;
+  }
+  PushTypedText(text, length);
+  return true;
+}
+
+// The first key after a whole-word expansion decides its undo: Backspace takes it back, any
+// other key but a modifier lets it stand.
+static bool UndoesExpansion(int vk) {
+  if (!gWatcher.undoArmed || IsModifierKey(vk) || vk == kVkSentinel) return false;
+  gWatcher.undoArmed = false;
+  return vk == kVkBackspace;
+}
+
+// ---- the press -------------------------------------------------------------------------------
+
+bool TakeKeyPress(int vk) {
+  if (UndoesExpansion(vk)) {
+    UndoExpansion();
+    return true;
+  }
+  if (!RecordKeyPress(vk)) return false;
+  int entry = FindMatchingTrigger(uint8_t(vk));
+  gWatcher.undoneEntryHeld = false;
+  if (entry < 0) return false;
+  StartExpansion(entry, uint8_t(vk));
+  return true;
+}
