@@ -112,8 +112,12 @@ struct WatcherState {
   // Own key events that came back through raw input, and those of them handled; an event of the
   // user's is handled only once every own key event sent before it is back.
   uint32_t ownKeysSeen, ownKeysHandled;
-  // The history in undoHistory replaces the typed one once the undo's own keys are handled.
-  bool historyRestorePending;
+  // Once every own key sent so far is handled, pendingHistory replaces the typed history (after
+  // an undo; or the keys typed after a trigger, which the output types again), and the matcher
+  // looks at it as after a press of pendingKey (0: it does not).
+  bool historyPending;
+  uint8_t pendingHistory[kHistorySize];
+  uint8_t pendingKey;
 };
 extern WatcherState gWatcher;
 
@@ -132,7 +136,9 @@ extern KeyLayoutState gKeyLayout;
 
 // Player state (output player): the output being played, and the key events that wait to go to
 // the system together.
-const int kKeyBatchCapacity = 240;  // events handed to the system in one piece at most
+const int kKeyBatchCapacity = 240;
+const int kMaxKeysAfterTrigger = 8;  // more typed after a trigger before its erase, and it gives way
+const int kEndingTextSize = (kMaxKeysAfterTrigger + 1) * kKeyTextSize + 1;  // events handed to the system in one piece at most
 static_assert(kKeyBatchCapacity <= int(kMaxKeyEventsAtOnce), "a batch goes to the system in one call");
 struct PlayerState {
   char* outputBuffer;  // heap block, or nullptr
@@ -154,9 +160,10 @@ struct PlayerState {
   bool literalOutput;
   // The letter case that the output's text takes (OutputCase of triggers/word_case.h).
   uint8_t outputCase;
-  // The character that ended the word of a whole-word expansion, typed again after the output's
-  // text (before its first command that brings a window forward); empty when none waits.
-  char endingText[kMaxUtf8Bytes + 1];
+  // What the erase took after the abbreviation, typed again after the output's text (before its
+  // first command that brings a window forward): the character that ended a whole word, and the
+  // keys typed after the trigger before the erase; empty when none waits.
+  char endingText[kEndingTextSize];
 };
 extern PlayerState gPlayer;
 

@@ -33,6 +33,7 @@
 const uint32_t kModifierWaitMs = 1000;
 const uint32_t kModifierLookMs = 10;
 const uint32_t kKeyLookMs = 1;
+const uint32_t kTypingPauseMs = 30;
 const size_t kDebugLineSize = 260;
 const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
 const char kNoOutputText[] = " * * * WARNING: No output listed!";
@@ -167,19 +168,39 @@ static void ArmUndo(int entry, const char* output) {
   gWatcher.undoOutputChars = int32_t(Utf8CharCount(output));
 }
 
-// Raw input: typing into a window while the user still holds Ctrl or Alt would turn the output
-// into shortcuts of that window, so the output waits for them to be let go, a second at most, as
-// the event stream tells. Keys that the user presses meanwhile have reached the window in front
-// before the erase would, after the abbreviation: erasing would take them instead of it. The
-// expansion then gives way (false), and they are handled as typed.
-static bool WaitForModifiersLetGo(bool abbreviation) {
-  uint32_t start = PlatformTickCount();
+// Raw input: the output waits for a pause in the user's typing, and for Ctrl and Alt to be let
+// go (typed while they are held, it would turn into shortcuts of the window), a second at most.
+// Under Wine a key from the keyboard that arrives while keys sent by a program are still on their
+// way drops some of those: sent in a pause, the erase and the output arrive whole.
+static void WaitForTypingPause() {
+  uint32_t start = PlatformTickCount(), changed = start;
+  int32_t waiting = gWatcher.queueCount;
   while (true) {
     PlatformDeliverPendingInput();
-    if (abbreviation && UserKeyPressWaits()) return false;
-    if (!UserModifiersHeld() || PlatformTickCount() - start >= kModifierWaitMs) return true;
+    uint32_t now = PlatformTickCount();
+    if (gWatcher.queueCount != waiting) {
+      waiting = gWatcher.queueCount;
+      changed = now;
+    }
+    bool paused = now - changed >= kTypingPauseMs && !UserModifiersHeld();
+    if (paused || now - start >= kModifierWaitMs) return;
     PlatformSleep(kKeyLookMs);
   }
+}
+
+// Keys typed after the trigger reached the window in front before the erase does: they stand
+// after the abbreviation. The erase takes them too, and the output types them again after it;
+// the history gets them back once the output's own keys are behind it.
+static void SetAsideKeysAfterTrigger(const char* text, uint8_t lastKey) {
+  memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+  for (size_t at = 0, length = strlen(text); at < length;) {
+    int n = Utf8SequenceLength(text + at, length - at);
+    PushTypedChar(text + at, n);
+    at += size_t(n);
+  }
+  memcpy(gWatcher.pendingHistory, gWatcher.typedHistory, sizeof gWatcher.pendingHistory);
+  gWatcher.historyPending = true;
+  gWatcher.pendingKey = lastKey;
 }
 
 void StartExpansion(int entry, uint8_t pressedKey) {
@@ -193,17 +214,26 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   bool wholeWord = abbreviation && (TriggerOptions(entry) & kOptionWholeWord);
   int32_t abbreviationChars = int32_t(Utf8CharCount(StoredTrigger(entry)));
   gWatcher.undoArmed = gWatcher.undoneEntryHeld = false;
-  gPlayer.outputCase = (TriggerOptions(entry) & kOptionAnyCase) ? OutputCaseTyped(abbreviationChars, wholeWord) : 0;
+  gPlayer.outputCase = 0;
   gPlayer.endingText[0] = 0;
   gPlayer.literalOutput = false;
-  if (gWatcher.rawInput && !WaitForModifiersLetGo(abbreviation)) {
-    ResumeKeyWatch();
+  if (gWatcher.rawInput) WaitForTypingPause();
+  char after[kEndingTextSize] = "";
+  int32_t afterChars = 0;
+  uint8_t afterKey = 0;
+  if (gWatcher.rawInput && abbreviation && !TakeKeysAfterTrigger(after, &afterChars, &afterKey)) {
+    ResumeKeyWatch();  // the keys after the trigger are handled as typed, and nothing is erased
     return;
   }
+  gPlayer.outputCase = (TriggerOptions(entry) & kOptionAnyCase) ? OutputCaseTyped(abbreviationChars, wholeWord) : 0;
   if (wholeWord) TakeWordEnding(abbreviationChars);
+  strcat(gPlayer.endingText, after);
   // A middle click types nothing, so an abbreviation that ends with one has less to erase.
-  if (abbreviation && pressedKey != kVkMiddleButton) EraseTyped(abbreviationChars + (wholeWord ? 1 : 0));
+  if (abbreviation && pressedKey != kVkMiddleButton) {
+    EraseTyped(abbreviationChars + (wholeWord ? 1 : 0) + afterChars);
+  }
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+  if (afterChars > 0) SetAsideKeysAfterTrigger(after, afterKey);
   FreeAndForget(gPlayer.outputBuffer);
 
   uint32_t capacity = 0;
@@ -219,7 +249,8 @@ void StartExpansion(int entry, uint8_t pressedKey) {
     return;
   }
   output = ExpandVariables(output, capacity);
-  if (wholeWord) ArmUndo(entry, output);
+  // What the user typed after the trigger comes first after it: Backspace is no undo then.
+  if (wholeWord && afterChars == 0) ArmUndo(entry, output);
   ++gShell.automationCount;
   SetStatusText(kUsedFormat, gShell.automationCount);
   PlatformCursorPos(&gPlayer.savedCursorX, &gPlayer.savedCursorY);
@@ -240,8 +271,12 @@ void UndoExpansion() {
   // The user's Backspace took the ending character; the output goes, and what was typed comes back.
   EraseTyped(gWatcher.undoOutputChars);
   // Raw input sees the undo's own keys come back, which cut the history off: it returns after them.
-  if (gWatcher.rawInput) gWatcher.historyRestorePending = true;
-  else memcpy(gWatcher.typedHistory, gWatcher.undoHistory, sizeof gWatcher.typedHistory);
+  if (gWatcher.rawInput) {
+    memcpy(gWatcher.pendingHistory, gWatcher.undoHistory, sizeof gWatcher.pendingHistory);
+    gWatcher.historyPending = true;
+  } else {
+    memcpy(gWatcher.typedHistory, gWatcher.undoHistory, sizeof gWatcher.typedHistory);
+  }
   gWatcher.undoneEntryHeld = true;
   gPlayer.outputBuffer = typed;
   gPlayer.literalOutput = true;

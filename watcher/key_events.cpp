@@ -4,15 +4,18 @@
 // own output in the order the window in front received them.
 #include "watcher/key_events.h"
 
+#include <string.h>
+
 #include "common/state.h"
+#include "common/utf8.h"
 #include "platform/keyboard.h"
 #include "platform/ui.h"
 #include "watcher/expansion.h"
 #include "watcher/key_poller.h"
+#include "watcher/key_layout.h"
 #include "watcher/key_press.h"
+#include "watcher/matcher.h"
 #include "watcher/typed_history.h"
-
-#include <string.h>
 
 const char kRawInputLogLine[] = "Keys are watched through raw input.\r\n";
 const char kPollingLogLine[] = "Keys are watched by polling the key states.\r\n";
@@ -21,6 +24,11 @@ const char kPollingLogLine[] = "Keys are watched by polling the key states.\r\n"
 struct SidedModifier {
   uint8_t left, right, either;
 };
+const uint8_t kVkSpace = 0x20;
+const uint8_t kVkFirstKeypadKey = 0x60, kVkLastKeypadKey = 0x6F, kVkKeypadSeparator = 0x6C;
+const uint8_t kVkFirstOemKey = 0xBA, kVkLastOemKey = 0xC0, kVkFirstOemKey2 = 0xDB, kVkLastOemKey2 = 0xDF;
+const uint8_t kVkOem102 = 0xE2;  // the extra key of European keyboards
+
 static const SidedModifier kSidedModifiers[] = {{0xA0, 0xA1, kVkShift}, {0xA2, 0xA3, kVkControl}, {0xA4, 0xA5, kVkAlt}};
 
 // ---- the source -----------------------------------------------------------------------------
@@ -71,11 +79,17 @@ static void CutOffHistory() {
   if (gWatcher.typedHistory[0] != 0) PushTypedChar("", 1);
 }
 
-// An undo's history comes back once its own keys are behind it, which would cut it off.
+// A history set aside comes back once the own keys are behind it, which would cut it off; the
+// keys typed after a trigger may complete another.
 static void RestoreHistoryWhenDue() {
-  if (!gWatcher.historyRestorePending || Behind(gWatcher.ownKeysHandled, PlatformOwnKeyEventCount())) return;
-  memcpy(gWatcher.typedHistory, gWatcher.undoHistory, sizeof gWatcher.typedHistory);
-  gWatcher.historyRestorePending = false;
+  if (!gWatcher.historyPending || Behind(gWatcher.ownKeysHandled, PlatformOwnKeyEventCount())) return;
+  memcpy(gWatcher.typedHistory, gWatcher.pendingHistory, sizeof gWatcher.typedHistory);
+  gWatcher.historyPending = false;
+  uint8_t key = gWatcher.pendingKey;
+  gWatcher.pendingKey = 0;
+  if (!key) return;
+  int entry = FindMatchingTrigger(key);
+  if (entry >= 0) StartExpansion(entry, key);
 }
 
 static void TakeOwnEvent(const InputEvent& event) {
@@ -158,12 +172,41 @@ bool UserModifiersHeld() {
   return false;
 }
 
-bool UserKeyPressWaits() {
+// Keys that type a character where the caret is, and nothing else: letters, digits, the blank,
+// punctuation and the keypad's digits and signs. Any other (Backspace, Enter, Tab, arrows, a
+// click) moves the caret or takes text away.
+static bool TypesInPlace(uint8_t vk) {
+  return (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z') || vk == kVkSpace ||
+         (vk >= kVkFirstKeypadKey && vk <= kVkLastKeypadKey && vk != kVkKeypadSeparator) ||
+         (vk >= kVkFirstOemKey && vk <= kVkLastOemKey) || (vk >= kVkFirstOemKey2 && vk <= kVkLastOemKey2) ||
+         vk == kVkOem102;
+}
+
+bool TakeKeysAfterTrigger(char* text, int32_t* chars, uint8_t* lastKey) {
+  int32_t presses = 0;
   for (int32_t i = 0; i < gWatcher.queueCount; ++i) {
     const InputEvent& event = gWatcher.queue[(gWatcher.queueStart + i) % kEventQueueCapacity];
-    if (!event.own && event.down && !IsModifierKey(event.vk)) return true;
+    if (event.own || (event.down && !IsModifierKey(event.vk) && !TypesInPlace(event.vk))) return false;
+    if (event.down && !IsModifierKey(event.vk) && ++presses > kMaxKeysAfterTrigger) return false;
   }
-  return false;
+  size_t length = strlen(text);
+  *chars = 0;
+  *lastKey = 0;
+  while (gWatcher.queueCount > 0) {
+    InputEvent event = Dequeue();
+    SetKeyState(event.vk, event.down);
+    if (!event.down || IsModifierKey(event.vk)) continue;
+    char typed[kKeyPressTextSize];
+    int n = KeyPressText(event.vk, typed);
+    if (n <= 0) continue;  // a dead key shows nothing until the key after it
+    memcpy(text + length, typed, size_t(n));
+    length += size_t(n);
+    typed[n] = 0;
+    *chars += int32_t(Utf8CharCount(typed));
+    *lastKey = event.vk;
+  }
+  text[length] = 0;
+  return true;
 }
 
 void OnEchoWaitTimer() {

@@ -27,12 +27,16 @@ void SuspendKeyWatch();
 // Watching goes on: the poller's timer runs again, or the events that waited are handled.
 void ResumeKeyWatch();
 
-// True when a press of the user's, other than a modifier, waits: it came after the key that
-// started the expansion under way, and before anything the expansion sends.
-bool UserKeyPressWaits();
-
 // True while the user holds Shift, Ctrl or Alt, as the events so far say, those that wait included.
 bool UserModifiersHeld();
+
+// The keys that the user typed after the trigger of the expansion under way, which the window in
+// front received before the erase: when each of them only types where the caret is (and there
+// are at most kMaxKeysAfterTrigger), appends their text to `text` (NUL-ended, kEndingTextSize
+// bytes), sets *chars to its characters and *lastKey to the last key that typed one, and returns
+// true. False, taking none of them, when the erase would be
+// wrong with them: they are then handled as typed.
+bool TakeKeysAfterTrigger(char* text, int32_t* chars, uint8_t* lastKey);
 
 // The echo wait has run out: own key events still missing are taken as come.
 void OnEchoWaitTimer();

@@ -22,6 +22,8 @@ machine falls on both.
   idle CPU     CPU time of the program's own Wine process over 20 s with nothing typed, as a
                share of one core; also with wineserver's share, which is wineserver's CPU time
                in that window less its time in a window with no expander running
+  burst        200 characters typed with xdotool's own delay, every key's press and release
+               together: how many of the abbreviations in them fired, and whether the text is exact
   memory       WordHatch's working set once it has loaded a 50,000-line trigger file, beside the
                same once it has loaded the starter file
 Then WordHatch alone: non-ASCII output beside ASCII, and the wait for keys taken (text_kinds.py).
@@ -62,6 +64,10 @@ LOADED_FORMAT = " Triggers Loaded: %d "
 XDOTOOL_TYPE_DELAY_MS = 0
 THROUGHPUT_AIM = 0.95  # WordHatch's rate over the target's rate under xdotool type, at least
 IDLE_AIM = 0.10        # WordHatch's idle CPU over the ideal expander's, at most
+BURST_LENGTH = 200
+BURST_EVERY = 25       # characters of prose between two abbreviations of the burst
+BURST_DELAY_MS = 20    # xdotool type's delay: each key down and up together, the next 20 ms on
+BURST_SETTLE = 2.0     # the target's text stays the same this long once the burst has arrived
 
 _WORDS = ("thank you for the quick reply about the meeting next week we will bring the notes and "
           "the plans for the new office so that everyone can read them before we start").split()
@@ -81,6 +87,17 @@ def long_output(length):
         sentences.append(" ".join(words) + ".")
     text = " ".join(sentences)[:length]
     return text[:-1] + "." if text.endswith(" ") else text
+
+
+def burst_text():
+    """(typed, expected): at least BURST_LENGTH characters of prose with SHORT_ABBREVIATION after
+    every BURST_EVERY of them, and the same with every abbreviation replaced by its output."""
+    prose, pieces, at = (" ".join(_WORDS) + " ") * 2, [], 0
+    while sum(len(p) for p in pieces) < BURST_LENGTH:
+        pieces.append(prose[at:at + BURST_EVERY] + SHORT_ABBREVIATION + " ")
+        at += BURST_EVERY
+    typed = "".join(pieces)
+    return typed, typed.replace(SHORT_ABBREVIATION, SHORT_OUTPUT)
 
 
 # ---------------------------------------------------------------- the two expanders
@@ -294,6 +311,40 @@ def measure_latency(bench, runners):
     return latencies, reactions
 
 
+def measure_burst(bench, runners):
+    """Types the burst with no hold at all and counts the abbreviations that fired."""
+    typed, expected = burst_text()
+    print("bench: a burst of %d characters with %d abbreviations, no hold, %d ms apart"
+          % (len(typed), typed.count(SHORT_ABBREVIATION), BURST_DELAY_MS))
+    fired = {}
+    for runner in runners:
+        runner.start(SHORT_ABBREVIATION, SHORT_OUTPUT)
+        bench.new_target()
+        bench.input.type_quickly(typed, BURST_DELAY_MS)
+        try:
+            harness.wait_until(lambda: bench.target.text() == expected, SHORT_TIMEOUT, "the burst's output")
+        except harness.WaitTimeout:
+            harness.wait_until(_unchanged(bench.target.text), LONG_TIMEOUT, "the target's text to settle")
+        text = bench.target.text()
+        fired[runner.name] = (text.count(SHORT_OUTPUT), text == expected)
+        runner.stop()
+        print("bench:   %-15s %d fired, text %s" % (runner.name, fired[runner.name][0],
+                                                   "exact" if fired[runner.name][1] else "not as typed"))
+    return fired, typed.count(SHORT_ABBREVIATION)
+
+
+def _unchanged(read):
+    """A condition that holds once read() has given the same value for BURST_SETTLE seconds."""
+    seen = {"value": read(), "since": time.monotonic()}
+
+    def settled():
+        value = read()
+        if value != seen["value"]:
+            seen.update(value=value, since=time.monotonic())
+        return time.monotonic() - seen["since"] >= BURST_SETTLE
+    return settled
+
+
 def measure_throughput(bench, runners):
     print("bench: throughput of %d characters, %d rounds" % (LONG_LENGTH, THROUGHPUT_ROUNDS))
     rates = {runner.name: [] for runner in runners}
@@ -369,7 +420,7 @@ def _ratio(value, reference):
     return value / reference if reference else float("nan")
 
 
-def report(session, latencies, reactions, rates, idle, wordhatch, ideal):
+def report(session, latencies, reactions, rates, idle, burst, wordhatch, ideal):
     w, i = wordhatch.name, ideal.name
     lat_w, lat_i = statistics.median(latencies[w]), statistics.median(latencies[i])
     rea_w, rea_i = statistics.median(reactions[w]), statistics.median(reactions[i])
@@ -391,6 +442,8 @@ def report(session, latencies, reactions, rates, idle, wordhatch, ideal):
          _ratio(idle_w["program"], idle_i["program"]), "aim: at most %.2f" % IDLE_AIM),
         ("  with wineserver's share, % of a core", "%.2f" % (100 * idle_w["with_server"]),
          "%.2f" % (100 * idle_i["with_server"]), _ratio(idle_w["with_server"], idle_i["with_server"]), ""),
+        ("burst, abbreviations fired of %d" % burst[1], "%d" % burst[0][w][0], "%d" % burst[0][i][0], None,
+         "%d characters, no hold; WordHatch's text %s" % (BURST_LENGTH, "exact" if burst[0][w][1] else "not exact")),
     ]
     widths = (42, 10, 15, 6)
     row_format = "%%-%ds %%%ds %%%ds %%%ds  %%s" % widths
@@ -437,12 +490,13 @@ def main():
                 idle = measure_idle(bench, runners)
                 latencies, reactions = measure_latency(bench, runners)
                 rates = measure_throughput(bench, runners)
+                burst = measure_burst(bench, runners)
                 memory = measure_memory(bench)
                 texts, waits = text_kinds.measure(bench, LONG_TIMEOUT)
             finally:
                 bench.input.release_modifiers()
                 bench.stop()
-        text = report(session, latencies, reactions, rates, idle, wordhatch, ideal) + "\n\n" + memory_report(*memory)
+        text = report(session, latencies, reactions, rates, idle, burst, wordhatch, ideal) + "\n\n" + memory_report(*memory)
         text += "\n" + "\n".join(text_kinds.report_lines(texts, waits))
         with open(os.path.join(state, "report.txt"), "w") as f:
             f.write(text + "\n")

@@ -61,6 +61,10 @@ class KeyEventsTest(CommandTestCase):
         self.addCleanup(notepad.kill)
         window = self.wait_window(NOTEPAD_CLASS)
         edit = next(child.hwnd for child in self.probe.children(window) if child.cls.lower() == "edit")
+        # A Notepad just started settles its focus for a while: a key that arrives shows it ready.
+        self.probe.activate(window)
+        self.input.type_text("x")
+        self.assertEventually(lambda: self.probe.text(edit) == "x", message="Notepad to take a first key")
         for tries in range(1, TRIES + 1):
             self.probe.set_text(edit, 0, "")
             self.probe.activate(window)

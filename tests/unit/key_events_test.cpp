@@ -80,32 +80,44 @@ TEST_F(KeyEventsTest, OwnKeysAndClicksCutTheHistoryOffAndAreNeverRecorded) {
 }
 
 TEST_F(KeyEventsTest, KeysTypedWhileAnOutputPlaysAreTakenInTheirPlaceOnceItsKeysAreBack) {
-  Start("btw=by the way\r\nbrb=be right back\r\n");
-  TypeLetters("btw");
-  ASSERT_NE(gPlayer.outputBuffer, nullptr);
-  TypeLetters(" brb");  // typed while the output plays: they reach the window after it
-  EXPECT_EQ(PlayOutput(false), "by the way");
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "they wait for the output's own keys to come back";
+  Start("fr=first{Delay 100}second\r\nbrb=be right back\r\n");
+  TypeLetters("fr");
   EchoOwnKeys();
-  EXPECT_EQ(PlayOutput(), "be right back");
-
-  // Keys that reached the window before the output's own keys stand before the output.
-  TypeLetters("btw");
-  TypeLetters("br");
-  PlayOutput();
-  TypeLetters("b");
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "b, r and b are not together in the window";
+  PlayOutputTick();  // "first", then the pause
+  EchoOwnKeys();
+  TypeLetters(" brb");  // between the two parts of the output
+  gFake.events.clear();
+  PlayOutputTick();  // "second": its own keys come after those of the user
+  EchoOwnKeys();
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "brb stands before \"second\" in the window: erasing would take that";
+  EXPECT_EQ(FakeTypedText(), "second");
+  EXPECT_EQ(gWatcher.queueCount, 0);
+  TypeLetters(" brb");
+  EXPECT_EQ(PlayOutput(), "be right back") << "typed after the output, it fires";
 }
 
-TEST_F(KeyEventsTest, AKeyThatArrivedBeforeTheEraseMakesTheExpansionGiveWay) {
-  Start("btw=by the way\r\n");
+TEST_F(KeyEventsTest, KeysThatArrivedBeforeTheEraseAreErasedAndTypedAgainAfterTheOutput) {
+  Start("btw=by the way\r\nbrb=be right back\r\n");
   TypeLetters("bt");
-  gFake.pendingInputs = {{{kVkSpace, true, false, false}}, {{kVkSpace, false, false, false}}};
+  gFake.pendingInputs = {{{kVkSpace, true, false, false}, {kVkSpace, false, false, false}},
+                         {{'B', true, false, false}}};
   gFake.events.clear();
   TypeLetters("w");
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr);
-  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty()) << "nothing erased";
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(gWatcher.typedHistory), 4), " wtb") << "taken as typed";
+  ASSERT_NE(gPlayer.outputBuffer, nullptr);
+  EXPECT_STREQ(gPlayer.endingText, " b");
+  EXPECT_EQ(FakeTypedText(), "\b\b\b\b\b") << "the abbreviation and the two keys after it";
+  EXPECT_EQ(PlayOutput(), "by the way");
+  EXPECT_EQ(FakeTypedText(), "\b\b\b\b\bby the way b");
+  TypeLetters("rb");
+  EXPECT_EQ(PlayOutput(), "be right back") << "the keys typed again go on with the ones after them";
+
+  TypeLetters("bt");
+  gFake.pendingInputs = {{{kVkBackspace, true, false, false}}};
+  gFake.events.clear();
+  TypeLetters("w");
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "after a Backspace the erase would be wrong: it gives way";
+  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty());
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(gWatcher.typedHistory), 2), "tb") << "taken as typed";
 }
 
 TEST_F(KeyEventsTest, OwnKeysThatNeverComeBackAreGivenUpOn) {
