@@ -137,7 +137,7 @@ extern KeyLayoutState gKeyLayout;
 // Player state (output player): the output being played, and the key events that wait to go to
 // the system together.
 const int kKeyBatchCapacity = 240;
-const int kMaxKeysAfterTrigger = 8;  // more typed after a trigger before its erase, and it gives way
+const int kMaxKeysAfterTrigger = 24;  // more typed after a trigger before its erase, and it gives way
 const int kEndingTextSize = (kMaxKeysAfterTrigger + 1) * kKeyTextSize + 1;  // events handed to the system in one piece at most
 static_assert(kKeyBatchCapacity <= int(kMaxKeyEventsAtOnce), "a batch goes to the system in one call");
 struct PlayerState {

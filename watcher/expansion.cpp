@@ -34,6 +34,8 @@ const uint32_t kModifierWaitMs = 1000;
 const uint32_t kModifierLookMs = 10;
 const uint32_t kKeyLookMs = 1;
 const uint32_t kTypingPauseMs = 30;
+// A typist who does not pause gets the output this long after the trigger all the same.
+const uint32_t kLongestTypingWaitMs = 200;
 const size_t kDebugLineSize = 260;
 const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
 const char kNoOutputText[] = " * * * WARNING: No output listed!";
@@ -79,10 +81,11 @@ static void WaitForModifiersUp() {
   }
 }
 
-// Erases the abbreviation: one Backspace per character, all in one piece.
+// Erases the abbreviation: one Backspace per character, all in one piece. With raw input they
+// wait for the output's first keys (see StartExpansion); the key poller sends them at once.
 static void EraseTyped(int32_t count) {
   for (int32_t i = 0; i < count; ++i) SendKey(kVkBackspace, kKeyPressRelease);
-  FlushKeyEvents();
+  if (!gWatcher.rawInput) FlushKeyEvents();
 }
 
 // Reads the trigger file, as UTF-8 whatever it was written in, into a new buffer behind a line
@@ -168,8 +171,9 @@ static void ArmUndo(int entry, const char* output) {
   gWatcher.undoOutputChars = int32_t(Utf8CharCount(output));
 }
 
-// Raw input: the output waits for a pause in the user's typing, and for Ctrl and Alt to be let
-// go (typed while they are held, it would turn into shortcuts of the window), a second at most.
+// Raw input: the output waits for a pause in the user's typing (a short while at most), and for
+// Ctrl and Alt to be let go (typed while they are held, it would turn into shortcuts of the
+// window), a second at most.
 // Under Wine a key from the keyboard that arrives while keys sent by a program are still on their
 // way drops some of those: sent in a pause, the erase and the output arrive whole.
 static void WaitForTypingPause() {
@@ -182,8 +186,9 @@ static void WaitForTypingPause() {
       waiting = gWatcher.queueCount;
       changed = now;
     }
-    bool paused = now - changed >= kTypingPauseMs && !UserModifiersHeld();
-    if (paused || now - start >= kModifierWaitMs) return;
+    bool modifiers = UserModifiersHeld();
+    bool paused = now - changed >= kTypingPauseMs || now - start >= kLongestTypingWaitMs;
+    if ((paused && !modifiers) || now - start >= kModifierWaitMs) return;
     PlatformSleep(kKeyLookMs);
   }
 }
@@ -203,6 +208,19 @@ static void SetAsideKeysAfterTrigger(const char* text, uint8_t lastKey) {
   gWatcher.pendingKey = lastKey;
 }
 
+// The output line of `entry` read from the file, %NAME% expanded; nullptr when the file cannot
+// be read or (*listed false) holds no line with the trigger.
+static char* ReadOutputOf(int entry, bool* listed) {
+  *listed = true;
+  uint32_t capacity = 0;
+  char* output = ReadTriggerFileAfterLineFeed(&capacity);
+  if (output && !CutOutputLine(output, TriggerSearchKey(entry))) {
+    FreeAndForget(output);
+    *listed = false;
+  }
+  return output ? ExpandVariables(output, capacity) : nullptr;
+}
+
 void StartExpansion(int entry, uint8_t pressedKey) {
   SuspendKeyWatch();
   if (gTriggers.debugMode) LogFiring(entry);
@@ -217,11 +235,17 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   gPlayer.outputCase = 0;
   gPlayer.endingText[0] = 0;
   gPlayer.literalOutput = false;
+  FreeAndForget(gPlayer.outputBuffer);
+  // Read first: with raw input, nothing stands between the last look at the keys typed and the
+  // erase going out with the output's first keys.
+  bool listed = true;
+  char* output = ReadOutputOf(entry, &listed);
   if (gWatcher.rawInput) WaitForTypingPause();
   char after[kEndingTextSize] = "";
   int32_t afterChars = 0;
   uint8_t afterKey = 0;
   if (gWatcher.rawInput && abbreviation && !TakeKeysAfterTrigger(after, &afterChars, &afterKey)) {
+    FreeBlock(output);
     ResumeKeyWatch();  // the keys after the trigger are handled as typed, and nothing is erased
     return;
   }
@@ -229,26 +253,16 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   if (wholeWord) TakeWordEnding(abbreviationChars);
   strcat(gPlayer.endingText, after);
   // A middle click types nothing, so an abbreviation that ends with one has less to erase.
-  if (abbreviation && pressedKey != kVkMiddleButton) {
-    EraseTyped(abbreviationChars + (wholeWord ? 1 : 0) + afterChars);
-  }
+  if (abbreviation && pressedKey != kVkMiddleButton) EraseTyped(abbreviationChars + (wholeWord ? 1 : 0) + afterChars);
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
   if (afterChars > 0) SetAsideKeysAfterTrigger(after, afterKey);
-  FreeAndForget(gPlayer.outputBuffer);
-
-  uint32_t capacity = 0;
-  char* output = ReadTriggerFileAfterLineFeed(&capacity);
   if (!output) {
+    FlushKeyEvents();
+    gPlayer.endingText[0] = 0;
+    if (!listed) SetStatusText(kNoOutputText);
     ResumeKeyWatch();  // no output to play, but keep watching
     return;
   }
-  if (!CutOutputLine(output, TriggerSearchKey(entry))) {
-    FreeBlock(output);
-    SetStatusText(kNoOutputText);
-    ResumeKeyWatch();
-    return;
-  }
-  output = ExpandVariables(output, capacity);
   // What the user typed after the trigger comes first after it: Backspace is no undo then.
   if (wholeWord && afterChars == 0) ArmUndo(entry, output);
   ++gShell.automationCount;
@@ -256,6 +270,9 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   PlatformCursorPos(&gPlayer.savedCursorX, &gPlayer.savedCursorY);
   gPlayer.outputBuffer = output;
   StartPlayer();
+  // The erase waits in the queue of key events: the first tick sends it with the output's first
+  // keys, in one piece, so that no key of the user's comes between them.
+  if (gWatcher.rawInput) PlayOutputTick();
 }
 
 void UndoExpansion() {
@@ -281,4 +298,5 @@ void UndoExpansion() {
   gPlayer.outputBuffer = typed;
   gPlayer.literalOutput = true;
   StartPlayer();
+  if (gWatcher.rawInput) PlayOutputTick();
 }

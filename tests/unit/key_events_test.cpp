@@ -40,22 +40,26 @@ class KeyEventsTest : public LoaderTest {
   }
   // Every own key event sent so far comes back, in one message each.
   static void EchoOwnKeys() {
-    while (gWatcher.ownKeysSeen != gFake.ownKeyEvents) Send({{0, true, false, true}});
+    while (int32_t(gFake.ownKeyEvents - gWatcher.ownKeysSeen) > 0) Send({{0, true, false, true}});
   }
-  // Plays the output that an expansion handed over to its end, and with `echo` lets its own
-  // keys come back at once.
+  // Plays what is left of the output under way, with `echo` lets its own keys come back at once,
+  // and returns the text typed since the last look (erases left out), "" when none.
   static std::string PlayOutput(bool echo = true) {
-    std::string output = gPlayer.outputBuffer ? gPlayer.outputBuffer : "<none>";
     while (gPlayer.outputBuffer) PlayOutputTick();
+    std::string typed;
+    for (char c : FakeTypedText()) {
+      if (c != '\b') typed += c;
+    }
+    gFake.events.clear();
     if (echo) EchoOwnKeys();
-    return output;
+    return typed;
   }
 };
 
 TEST_F(KeyEventsTest, AHotkeyIsJudgedByTheModifiersOfTheStream) {
   Start("{shift}k=shift k\r\n{control}k=ctrl k\r\n");
   Tap('K');
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr);
+  EXPECT_EQ(PlayOutput(), "");
   gFake.asyncKeyState[kVkShift] = kKeyDownBit;  // the key states lag: they must not count
   Send({{kVkRightControl, true, false, false}});
   Tap('K');
@@ -70,27 +74,24 @@ TEST_F(KeyEventsTest, OwnKeysAndClicksCutTheHistoryOffAndAreNeverRecorded) {
   TypeLetters("bt");
   Send({{'Q', true, false, true}, {'Q', false, false, true}});
   TypeLetters("w");
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "an own key between b, t and w";
+  EXPECT_EQ(PlayOutput(), "") << "an own key between b, t and w";
   TypeLetters("bt");
   Send({{kVkLeftButton, true, true, false}});
   TypeLetters("w");
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "a click between them";
+  EXPECT_EQ(PlayOutput(), "") << "a click between them";
   TypeLetters("btw");
   EXPECT_EQ(PlayOutput(), "by the way");
 }
 
 TEST_F(KeyEventsTest, KeysTypedWhileAnOutputPlaysAreTakenInTheirPlaceOnceItsKeysAreBack) {
   Start("fr=first{Delay 100}second\r\nbrb=be right back\r\n");
-  TypeLetters("fr");
-  EchoOwnKeys();
-  PlayOutputTick();  // "first", then the pause
+  TypeLetters("fr");  // "first", then the pause
   EchoOwnKeys();
   TypeLetters(" brb");  // between the two parts of the output
   gFake.events.clear();
   PlayOutputTick();  // "second": its own keys come after those of the user
   EchoOwnKeys();
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "brb stands before \"second\" in the window: erasing would take that";
-  EXPECT_EQ(FakeTypedText(), "second");
+  EXPECT_EQ(PlayOutput(), "second") << "brb stands before \"second\" in the window: erasing would take that";
   EXPECT_EQ(gWatcher.queueCount, 0);
   TypeLetters(" brb");
   EXPECT_EQ(PlayOutput(), "be right back") << "typed after the output, it fires";
@@ -103,11 +104,9 @@ TEST_F(KeyEventsTest, KeysThatArrivedBeforeTheEraseAreErasedAndTypedAgainAfterTh
                          {{'B', true, false, false}}};
   gFake.events.clear();
   TypeLetters("w");
-  ASSERT_NE(gPlayer.outputBuffer, nullptr);
-  EXPECT_STREQ(gPlayer.endingText, " b");
-  EXPECT_EQ(FakeTypedText(), "\b\b\b\b\b") << "the abbreviation and the two keys after it";
-  EXPECT_EQ(PlayOutput(), "by the way");
-  EXPECT_EQ(FakeTypedText(), "\b\b\b\b\bby the way b");
+  EXPECT_EQ(FakeTypedText(), "\b\b\b\b\bby the way b") << "the abbreviation and the two keys after it";
+  EXPECT_EQ(FakeKeyBatchSizes().size(), 1u) << "the erase goes with the output, in one piece";
+  PlayOutput();
   TypeLetters("rb");
   EXPECT_EQ(PlayOutput(), "be right back") << "the keys typed again go on with the ones after them";
 
@@ -115,8 +114,7 @@ TEST_F(KeyEventsTest, KeysThatArrivedBeforeTheEraseAreErasedAndTypedAgainAfterTh
   gFake.pendingInputs = {{{kVkBackspace, true, false, false}}};
   gFake.events.clear();
   TypeLetters("w");
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "after a Backspace the erase would be wrong: it gives way";
-  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty());
+  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty()) << "after a Backspace the erase would be wrong: it gives way";
   EXPECT_EQ(std::string(reinterpret_cast<char*>(gWatcher.typedHistory), 2), "tb") << "taken as typed";
 }
 
@@ -125,8 +123,10 @@ TEST_F(KeyEventsTest, OwnKeysThatNeverComeBackAreGivenUpOn) {
   TypeLetters("btw");
   PlayOutput(false);
   TypeLetters("ok");
-  EXPECT_EQ(gPlayer.outputBuffer, nullptr);
-  EXPECT_EQ(FakeEventsOf(kFakeTimerStart).back().a, kEchoWaitTimerId);
+  std::vector<FakeEvent> starts = FakeEventsOf(kFakeTimerStart);
+  ASSERT_FALSE(starts.empty());
+  EXPECT_EQ(starts.back().a, kEchoWaitTimerId);
+  EXPECT_EQ(PlayOutput(false), "") << "ok waits for the output's own keys";
   OnEchoWaitTimer();
   EXPECT_EQ(PlayOutput(), "fine");
 }
