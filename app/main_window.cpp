@@ -24,6 +24,7 @@
 #include "platform/win32_sizes.h"
 #include "platform/win32_window.h"
 #include "player/output_player.h"
+#include "player/paste.h"
 #include "resources/resource_ids.h"
 #include "watcher/key_events.h"
 #include "watcher/key_poller.h"
@@ -173,6 +174,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INPUT:
       OnRawInput(lParam);
       break;  // the system's own handling releases the input
+    case WM_RENDERFORMAT:
+      // Only the text of a paste is offered for later.
+      if (wParam == CF_UNICODETEXT) RenderPastedText();
+      return 0;
+    case WM_RENDERALLFORMATS:
+      EndPasteAtExit();
+      return 0;
+    case WM_DESTROYCLIPBOARD:
+      OnClipboardTaken();
+      return 0;
     case WM_EXITSIZEMOVE:
       OnExitSizeMove(window);
       break;

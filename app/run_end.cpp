@@ -8,6 +8,7 @@
 #include "common/heap.h"
 #include "common/state.h"
 #include "picklist/pick_list.h"
+#include "player/paste.h"
 #include "platform/win32_window.h"
 #include "triggers/trigger_loader.h"
 
@@ -28,6 +29,7 @@ void OnEndOfRun(HWND window) {
   if (gApp.linkCursor) DestroyCursor(gApp.linkCursor);
   gApp.linkCursor = nullptr;
   DeleteEditorFont(&gApp.editorFont);
+  EndPasteAtExit();
   FreeAndForget(gPlayer.outputBuffer);
   ReleasePickList();
   ReleaseTriggerTable();

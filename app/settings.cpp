@@ -23,6 +23,8 @@ const char kKeyWindowStart[] = "window_start";
 const char kKeyFont[] = "font";
 const char kKeyActivationCount[] = "activation_count";
 const char kKeyWindowList[] = "window_list";
+const char kKeyPasteThreshold[] = "paste_threshold";
+const int32_t kDefaultPasteThreshold = 100;
 
 static const char kAbsentStandIn[] = "x";
 static const uint32_t kPresenceProbeSize = 31;  // 30 characters and the NUL
@@ -68,7 +70,14 @@ bool ReadStartupSettings(const char* programPath, WindowBox* saved) {
   saved->left = ReadSettingInt(kKeyWindowLeft, 0);
   gShell.trayOption = ReadOptionSetting(kKeyTray);
   gShell.wrapOption = ReadOptionSetting(kKeyWrapText);
+  gPlayer.pasteThreshold = ReadPasteThreshold();
   return true;
+}
+
+int32_t ReadPasteThreshold() {
+  int32_t threshold = ReadSettingInt(kKeyPasteThreshold, kDefaultPasteThreshold);
+  // No run is shorter than nothing: a negative number pastes none, like 0.
+  return threshold > 0 ? threshold : 0;
 }
 
 bool KeysWatchedByPolling() {

@@ -37,6 +37,10 @@ int32_t ReadSettingInt(const char* key, int32_t defaultValue);
 // True when the settings ask for the keys to be watched by polling the key states.
 bool KeysWatchedByPolling();
 
+// "paste_threshold": runs of plain text longer than this many characters are pasted; 100 when
+// absent, 0 (never) for 0 or less.
+int32_t ReadPasteThreshold();
+
 // Writes a text or a number (decimal, IntToText) as the value of `key` in the run's settings.
 void WriteSettingText(const char* key, const char* value);
 void WriteSettingInt(const char* key, int32_t value);
@@ -46,7 +50,7 @@ void WriteSettingInt(const char* key, int32_t value);
 bool ReadOptionSetting(const char* key);
 
 // Start-up: sets the run's settings path from the program's path, then the trigger path (setting
-// "file"), the tray and wrap options, and returns the saved placement in *saved. Writes nothing.
+// "file"), the tray and wrap options, the paste threshold, and returns the saved placement in *saved. Writes nothing.
 // Returns false, having read nothing, when the program's path is empty (see MakeSettingsPath).
 bool ReadStartupSettings(const char* programPath, WindowBox* saved);
 

@@ -22,6 +22,8 @@ set(WH_CORE_SOURCES
   watcher/tilde_remap.cpp
   player/keystrokes.cpp
   player/output_player.cpp
+  player/paste.cpp
+  player/clipboard_copy.cpp
   player/mouse_commands.cpp
   player/program_commands.cpp
   player/window_commands.cpp

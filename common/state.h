@@ -35,6 +35,8 @@ const uint8_t kFlagControl = 0x01, kFlagShift = 0x02, kFlagAlt = 0x04, kFlagKeyN
 // An abbreviation's options: it fires only as a whole word, at the character that ends it; it
 // matches in any letter case (stored in small letters) and its output follows the case typed.
 const uint8_t kOptionWholeWord = 0x01, kOptionAnyCase = 0x02;
+// A trigger's output is typed key by key, however long its text (hotkeys keep this option too).
+const uint8_t kOptionTyped = 0x04;
 const uint8_t kRemapModeBit = 0x01;
 static_assert(kStoredTriggerSize > kMaxTriggerBytes + 2, "a line feed, the longest trigger, \"=\" and a NUL fit");
 
@@ -46,7 +48,7 @@ struct TriggerRecord {
   int32_t matchLength;   // the stored trigger's length in bytes: an abbreviation is compared whole
   int32_t nextInBucket;  // the next entry of the same index bucket in file order, -1 after the last
   uint8_t flags;         // 0 for an abbreviation; a hotkey's modifiers and kFlagKeyName
-  uint8_t options;       // an abbreviation's kOption bits; 0 for a hotkey
+  uint8_t options;       // an abbreviation's kOption bits; a hotkey's kOptionTyped alone
 };
 
 // The index: every entry sits in one bucket, chosen by a hash of its index key (a hotkey's key
@@ -140,6 +142,34 @@ const int kKeyBatchCapacity = 240;
 const int kMaxKeysAfterTrigger = 24;  // more typed after a trigger before its erase, and it gives way
 const int kEndingTextSize = (kMaxKeysAfterTrigger + 1) * kKeyTextSize + 1;  // events handed to the system in one piece at most
 static_assert(kKeyBatchCapacity <= int(kMaxKeyEventsAtOnce), "a batch goes to the system in one call");
+// A copy of the clipboard's formats in the order it offered them, put back after a paste.
+struct SavedFormat {
+  uint32_t format;
+  uint32_t size;
+  void* bytes;  // heap block of `size` bytes (one at least)
+};
+struct SavedClipboard {
+  SavedFormat* formats;  // heap block of `capacity` formats, the first `count` in use; or nullptr
+  int32_t count, capacity;
+};
+
+// Where a paste stands (player/paste.h).
+enum PasteStage : uint8_t {
+  kPasteIdle,       // no paste under way
+  kPasteWaiting,    // the text is offered and Ctrl+V sent: no window has asked for it yet
+  kPasteRendered,   // a window asked for the text and got it
+  kPasteLost,       // the text could not be handed over, or another program took the clipboard
+  kPasteRestoring,  // the user's clipboard is being put back: its emptying is this program's own
+};
+struct PasteState {
+  uint8_t stage;        // PasteStage
+  bool savedDropped;    // another program took the clipboard: what was saved is not put back
+  char* text;           // heap block: the run as UTF-8, in the case asked for; or nullptr
+  uint32_t length;      // its bytes
+  uint32_t sentAt;      // tick count when Ctrl+V went
+  SavedClipboard saved; // the user's clipboard as it was
+};
+
 struct PlayerState {
   char* outputBuffer;  // heap block, or nullptr
   int32_t playPosition;
@@ -164,6 +194,16 @@ struct PlayerState {
   // first command that brings a window forward): the character that ended a whole word, and the
   // keys typed after the trigger before the erase; empty when none waits.
   char endingText[kEndingTextSize];
+  // A run of plain text longer than this many characters is pasted (0: none is); the setting,
+  // read at start-up. typeOnly: the trigger asked for keystrokes whatever the length.
+  int32_t pasteThreshold;
+  bool typeOnly;
+  // Text before this play position is typed: a run measured short, or one whose paste failed.
+  int32_t typedRunEnd;
+  // The run being pasted begins here, and the case of the output's text stood so before it.
+  int32_t pasteRunStart;
+  uint8_t pasteCaseBefore;
+  PasteState paste;
 };
 extern PlayerState gPlayer;
 

@@ -110,6 +110,11 @@ static bool IsControlCharacter(uint32_t codePoint) {
   return codePoint < kFirstPrintable || (codePoint >= kDeleteCharacter && codePoint <= kLastC1Control);
 }
 
+bool IsTextCharacter(uint32_t codePoint) {
+  return codePoint <= kLastCodePoint && (codePoint < kFirstSurrogate || codePoint > kLastSurrogate) &&
+         !IsControlCharacter(codePoint);
+}
+
 void TypeCodePoint(uint32_t codePoint) {
   if (codePoint > kLastCodePoint || (codePoint >= kFirstSurrogate && codePoint <= kLastSurrogate)) return;
   if (codePoint < kFirstSupplementary) {

@@ -19,6 +19,9 @@ void SendKey(uint8_t vk, int mode);
 // past U+10FFFF queue nothing.
 void TypeCodePoint(uint32_t codePoint);
 
+// True for a character that is text: a code point that is no surrogate and no control character.
+bool IsTextCharacter(uint32_t codePoint);
+
 // Hands every queued key event to the system in one piece and empties the queue.
 void FlushKeyEvents();
 

@@ -17,6 +17,7 @@
 #include "platform/ui.h"
 #include "player/keystrokes.h"
 #include "player/mouse_commands.h"
+#include "player/paste.h"
 #include "player/program_commands.h"
 #include "player/window_commands.h"
 #include "picklist/pick_list.h"
@@ -145,15 +146,99 @@ static const CommandRow kCommands[] = {
     {kListToken, PlayList, true},
 };
 
+// Whether the text at `at` is a character of plain text: no control character, and the start of
+// no command and no key name.
+static bool IsPlainCharacterAt(const char* at) {
+  if (uint8_t(*at) < kFirstPrintable || LookupKeyName(at, nullptr, nullptr)) return false;
+  for (const CommandRow& row : kCommands) {
+    if (StartsWithNoCase(at, row.literal)) return false;
+  }
+  return true;
+}
+
 // One character of plain text: a whole UTF-8 sequence, or a byte that begins none, which is a
 // byte of the system's ANSI code page.
 // The output's text takes the case that the typed abbreviation asked for.
+static uint32_t TextCharacterAt(const Output& output, int32_t at, int* length) {
+  *length = 1;
+  uint32_t codePoint = DecodeUtf8(output.text + at, size_t(output.length - at), length);
+  if (*length == 1 && codePoint >= kFirstNonAscii) codePoint = PlatformAnsiByteToUnit(uint8_t(codePoint));
+  return ApplyOutputCase(codePoint, &gPlayer.outputCase);
+}
+
 static PlayStep TypeText(const Output& output, int32_t at) {
   int length = 1;
-  uint32_t codePoint = DecodeUtf8(output.text + at, size_t(output.length - at), &length);
-  if (length == 1 && codePoint >= kFirstNonAscii) codePoint = PlatformAnsiByteToUnit(uint8_t(codePoint));
-  TypeCodePoint(ApplyOutputCase(codePoint, &gPlayer.outputCase));
+  TypeCodePoint(TextCharacterAt(output, at, &length));
   return Continue(at + length);
+}
+
+// ---- long runs of text go through the clipboard ------------------------------------------------
+
+// The end of the run of plain text that begins at `at`, and the count of its characters.
+static int32_t PlainRunEnd(const Output& output, int32_t at, int32_t* characters) {
+  *characters = 0;
+  while (at < output.length && IsPlainCharacterAt(output.text + at)) {
+    at += Utf8SequenceLength(output.text + at, size_t(output.length - at));
+    ++*characters;
+  }
+  return at;
+}
+
+// What the run from `at` to `end` types, as UTF-8 in a new heap block; nullptr when memory ran
+// out. Characters that typing would leave out are left out.
+static char* RunText(const Output& output, int32_t at, int32_t end, uint32_t* length) {
+  // Each byte of the output gives one character at most, of kMaxUtf8Bytes at most.
+  char* text = static_cast<char*>(AllocZeroed(size_t(end - at) * kMaxUtf8Bytes + 1, 1));
+  if (!text) return nullptr;
+  uint32_t written = 0;
+  while (at < end) {
+    int n = 1;
+    uint32_t codePoint = TextCharacterAt(output, at, &n);
+    if (IsTextCharacter(codePoint)) written += uint32_t(EncodeUtf8(codePoint, text + written));
+    at += n;
+  }
+  *length = written;
+  return text;
+}
+
+// Offers the run on the clipboard and queues Ctrl+V; false, with the case as it was, when the
+// run is to be typed.
+static bool PasteRun(const Output& output, int32_t at, int32_t end) {
+  gPlayer.pasteRunStart = at;
+  gPlayer.pasteCaseBefore = gPlayer.outputCase;
+  uint32_t length = 0;
+  char* text = RunText(output, at, end, &length);
+  if (text && BeginPaste(text, length)) return true;
+  gPlayer.outputCase = gPlayer.pasteCaseBefore;
+  return false;
+}
+
+// A character of text: typed, or the start of a run long enough to paste. A run is measured once.
+static PlayStep TypeOrPasteText(const Output& output, int32_t at) {
+  if (at >= gPlayer.typedRunEnd && gPlayer.pasteThreshold > 0 && !gPlayer.typeOnly) {
+    int32_t characters = 0;
+    int32_t end = PlainRunEnd(output, at, &characters);
+    // The player gives way while the window reads the clipboard.
+    if (characters > gPlayer.pasteThreshold && PasteRun(output, at, end)) return Pause(end, kPasteWaitMs);
+    gPlayer.typedRunEnd = end;
+  }
+  return TypeText(output, at);
+}
+
+// After the paste: the run is typed when no window took it.
+static bool GoOnAfterPaste() {
+  uint32_t waitMs = 0;
+  PasteOutcome outcome = TakePasteOutcome(&waitMs);
+  if (outcome == kPasteGoesOn) {
+    PlatformStartTimer(kPlayTimerId, waitMs);
+    return false;
+  }
+  if (outcome == kPasteToType) {
+    gPlayer.typedRunEnd = gPlayer.playPosition;
+    gPlayer.playPosition = gPlayer.pasteRunStart;
+    gPlayer.outputCase = gPlayer.pasteCaseBefore;
+  }
+  return true;
 }
 
 // The character that ended a whole word goes back where the user typed it: after the output's
@@ -188,7 +273,7 @@ static PlayStep PlayToken(const Output& output, int32_t at) {
     SendKey(vk, mode);
     return Continue(at + nameLength);
   }
-  return TypeText(output, at);
+  return TypeOrPasteText(output, at);
 }
 
 // Frees the output and hands the keyboard back to the key poller.
@@ -198,6 +283,7 @@ static void EndOutput() {
   gPlayer.waitsBefore = 0;
   gPlayer.literalOutput = false;
   gPlayer.outputCase = kCaseAsWritten;
+  gPlayer.typeOnly = false;
   FreeAndForget(gPlayer.outputBuffer);
   gPlayer.playPosition = 0;
   ResumeKeyWatch();
@@ -218,22 +304,21 @@ static int32_t WaitsBefore(const char* output) {
 
 bool IsPlainTextOutput(const char* output) {
   for (const char* at = output; *at; ++at) {
-    if (uint8_t(*at) < kFirstPrintable || LookupKeyName(at, nullptr, nullptr)) return false;
-    for (const CommandRow& row : kCommands) {
-      if (StartsWithNoCase(at, row.literal)) return false;
-    }
+    if (!IsPlainCharacterAt(at)) return false;
   }
   return true;
 }
 
 void StartPlayer() {
   gPlayer.playPosition = 0;
+  gPlayer.typedRunEnd = 0;
   gPlayer.waitsBefore = gPlayer.literalOutput ? 0 : WaitsBefore(gPlayer.outputBuffer);
   PlatformStartTimer(kPlayTimerId, kPlayStartDelayMs);
 }
 
 void PlayOutputTick() {
   PlatformStopTimer(kPlayTimerId);
+  if (PasteUnderWay() && !GoOnAfterPaste()) return;
   Output output = {gPlayer.outputBuffer, gPlayer.outputBuffer ? int32_t(strlen(gPlayer.outputBuffer)) : 0};
   while (gPlayer.playPosition >= 0 && gPlayer.playPosition < output.length) {
     PlayStep step = PlayToken(output, gPlayer.playPosition);

@@ -39,6 +39,8 @@ static const OptionWord kOptionWords[] = {
     {"{anywhere}", kOptionWholeWord, 0},
     {"{case}", kOptionAnyCase, kOptionAnyCase},
     {"{exact}", kOptionAnyCase, 0},
+    {"{type}", kOptionTyped, kOptionTyped},
+    {"{paste}", kOptionTyped, 0},
 };
 
 const char kDebugMarker[] = "WordHatch_DEBUG";

@@ -109,7 +109,7 @@ bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_
   record.storedAt = gTriggers.textUsed;
   record.matchLength = int32_t(storedLength);
   record.flags = flags;
-  record.options = flags == 0 ? options : 0;
+  record.options = flags == 0 ? options : uint8_t(options & kOptionTyped);
   gTriggers.optionsUsed |= record.options;
   gTriggers.textUsed += storedLength + keyLength + 2;
   IndexEntry(gTriggers.count++);

@@ -250,6 +250,7 @@ void StartExpansion(int entry, uint8_t pressedKey) {
     return;
   }
   gPlayer.outputCase = (TriggerOptions(entry) & kOptionAnyCase) ? OutputCaseTyped(abbreviationChars, wholeWord) : 0;
+  gPlayer.typeOnly = (TriggerOptions(entry) & kOptionTyped) != 0;
   if (wholeWord) TakeWordEnding(abbreviationChars);
   strcat(gPlayer.endingText, after);
   // A middle click types nothing, so an abbreviation that ends with one has less to erase.

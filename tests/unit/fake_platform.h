@@ -158,6 +158,11 @@ struct FakePlatform {
   std::map<uint32_t, std::string> clipboard;
   bool clipboardBusy, failClipboardLock, failClipboardMemory;
   int clipboardOpens, clipboardLocks;  // opened (locked) and not yet closed (unlocked)
+  // Formats that the system would make again from another one, and formats that cannot be copied.
+  std::set<uint32_t> clipboardDerived, clipboardUncopyable;
+  // Unicode text (format 13, held as UTF-8) offered for later: asked for by FakeReadOfferedText.
+  bool clipboardTextOffered, failClipboardOffer;
+  int clipboardEmpties;
 
   // The main menu's check marks by command id.
   std::map<uint32_t, bool> menuChecks;
@@ -204,6 +209,11 @@ std::string FakeTypedText();
 // The sizes of the key-event batches handed to the system, in order (a single event sent on its
 // own does not count as a batch).
 std::vector<uint32_t> FakeKeyBatchSizes();
+
+// The formats that mark content for the clipboard history, the cloud clipboard and monitors to
+// leave alone, as the fake numbers them, and the fake's Unicode text format.
+const uint32_t kFakeUnicodeFormat = 13;
+const uint32_t kFakeExcludeMark = 0xC101, kFakeHistoryMark = 0xC102, kFakeCloudMark = 0xC103;
 
 // The store key of one setting: path, section and key, exactly as given (letter case counts).
 std::string FakeSettingKey(const std::string& path, const std::string& section, const std::string& key);

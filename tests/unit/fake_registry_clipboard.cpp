@@ -131,6 +131,61 @@ bool PlatformReplaceClipboardText(const char* text, uint32_t length) {
   return true;
 }
 
+uint32_t PlatformNextClipboardFormat(uint32_t format) {
+  if (gFake.clipboardOpens <= 0) return 0;
+  auto next = format ? gFake.clipboard.upper_bound(format) : gFake.clipboard.begin();
+  return next == gFake.clipboard.end() ? 0 : next->first;
+}
+
+ClipboardFormatKind PlatformMeasureClipboardFormat(uint32_t format, uint32_t* size) {
+  *size = 0;
+  if (gFake.clipboardDerived.count(format)) return kFormatLeftToSystem;
+  auto data = gFake.clipboard.find(format);
+  if (gFake.clipboardOpens <= 0 || data == gFake.clipboard.end() || gFake.clipboardUncopyable.count(format)) {
+    return kFormatNotCopyable;
+  }
+  *size = uint32_t(data->second.size());
+  return kFormatCopyable;
+}
+
+bool PlatformReadClipboardFormat(uint32_t format, void* out, uint32_t size) {
+  auto data = gFake.clipboard.find(format);
+  if (gFake.clipboardOpens <= 0 || data == gFake.clipboard.end() || data->second.size() != size) return false;
+  memcpy(out, data->second.data(), size);
+  return true;
+}
+
+bool PlatformEmptyClipboard() {
+  if (gFake.clipboardOpens <= 0) return false;
+  gFake.clipboard.clear();
+  gFake.clipboardDerived.clear();
+  gFake.clipboardUncopyable.clear();
+  gFake.clipboardTextOffered = false;
+  gFake.clipboardEmpties++;
+  return true;
+}
+
+bool PlatformPutClipboardFormat(uint32_t format, const void* bytes, uint32_t size) {
+  if (gFake.clipboardOpens <= 0 || gFake.failClipboardMemory) return false;
+  gFake.clipboard[format] = std::string(static_cast<const char*>(bytes), size);
+  return true;
+}
+
+bool PlatformOfferTextLater() {
+  if (!PlatformEmptyClipboard() || gFake.failClipboardOffer) return false;
+  const std::string no(4, '\0');
+  for (uint32_t mark : {kFakeExcludeMark, kFakeHistoryMark, kFakeCloudMark}) gFake.clipboard[mark] = no;
+  gFake.clipboardTextOffered = true;
+  return true;
+}
+
+bool PlatformRenderOfferedText(const char* text, uint32_t length) {
+  if (!gFake.clipboardTextOffered || gFake.failClipboardMemory) return false;
+  gFake.clipboard[kFakeUnicodeFormat] = std::string(text, length);
+  gFake.clipboardTextOffered = false;
+  return true;
+}
+
 // ---- menu ------------------------------------------------------------------------------------
 
 bool PlatformMenuItemChecked(uint32_t id) {

@@ -147,9 +147,10 @@ TEST_F(KeyEventsTest, TheSourceIsChosenOnceAndTheDebugLogSaysWhich) {
   EXPECT_EQ(Read(PathOf(kDebugLogPath)),
             "Keys are watched through raw input.\r\nKeys are watched by polling the key states.\r\n"
             "Keys are watched by polling the key states.\r\n");
-  ASSERT_EQ(chdir(previous), 0);
   gShell.remapAllowed = true;
   Load("; REMAP TILDE\r\nbtw=x\r\n");
   StartKeyWatch(true);
   EXPECT_FALSE(gWatcher.rawInput) << "the tilde remap polls";
+  // Debug mode outlives the load: the log still goes to the test's folder.
+  ASSERT_EQ(chdir(previous), 0);
 }
