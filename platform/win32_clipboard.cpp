@@ -108,11 +108,24 @@ static bool HasDeviceIndependentBitmap() {
   return IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_DIBV5);
 }
 
-// The system makes each text form from the others, a bitmap and its palette from a DIB, and the
-// old metafile from the enhanced one; a copy of the source brings them back.
+// Whether `first` comes before `second` in the clipboard's order (the formats that the system
+// makes from another come after the ones that programs put there).
+static bool ListedBefore(UINT first, UINT second) {
+  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+    if (format == first) return true;
+    if (format == second) return false;
+  }
+  return false;
+}
+
+// The system makes each text form from the others, a bitmap and its palette from a DIB, one DIB
+// form from the other and the old metafile from the enhanced one; a copy of the source brings
+// them back in their place. Of the two DIB forms the later is taken for the one made.
 static bool SystemRemakes(uint32_t format) {
   switch (format) {
     case CF_BITMAP: case CF_PALETTE: return HasDeviceIndependentBitmap();
+    case CF_DIBV5: return ListedBefore(CF_DIB, CF_DIBV5);
+    case CF_DIB: return ListedBefore(CF_DIBV5, CF_DIB);
     case CF_METAFILEPICT: return IsClipboardFormatAvailable(CF_ENHMETAFILE) != 0;
     default: return false;
   }

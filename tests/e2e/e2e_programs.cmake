@@ -1,12 +1,13 @@
 # Test-only Windows helpers for the end-to-end tests, built like WordHatch.exe (for the same processor, static):
 #   e2e/target.exe      a window with an edit that reports what is typed into it
-#   e2e/probe.exe       a console program that inspects other windows and exe resources
+#   e2e/probe.exe       a console program that inspects other windows, the clipboard and exe resources
 #   e2e/probe_hook.dll  loaded by Wine into another program when the probe reads its menu
 set(WH_E2E_PROGRAMS_DIR ${CMAKE_BINARY_DIR}/e2e)
 set(WH_E2E_PROGRAM_SOURCES ${CMAKE_CURRENT_LIST_DIR}/programs)
 
 add_executable(wh_e2e_target WIN32 ${WH_E2E_PROGRAM_SOURCES}/target.cpp)
-add_executable(wh_e2e_probe ${WH_E2E_PROGRAM_SOURCES}/probe.cpp ${WH_E2E_PROGRAM_SOURCES}/probe_resources.cpp)
+add_executable(wh_e2e_probe ${WH_E2E_PROGRAM_SOURCES}/probe.cpp ${WH_E2E_PROGRAM_SOURCES}/probe_clipboard.cpp
+  ${WH_E2E_PROGRAM_SOURCES}/probe_resources.cpp)
 add_library(wh_e2e_probe_hook SHARED ${WH_E2E_PROGRAM_SOURCES}/probe_hook.cpp)
 set_target_properties(wh_e2e_target PROPERTIES OUTPUT_NAME target)
 set_target_properties(wh_e2e_probe PROPERTIES OUTPUT_NAME probe)

@@ -47,6 +47,7 @@ Probe (answers are parsed; a failing command raises ProbeError; handles are ints
       another process's menu)
     command(h, id) (posts WM_COMMAND)  close(h)  post(h, msg, w, l)  send(h, msg, w, l) -> int
     set_text(h, id, text)  clipboard() -> str  set_clipboard(text)  key_down(vk) -> bool
+    put_clipboard((kind, data), ...)  clipboard_dump(*skip) -> [tuple]  clipboard_bytes(format) -> bytes
     resources(exe) -> [Resource]  icon_group(exe, name) -> [IconImage]
     accelerators(exe, name) -> [Accelerator]  resource_menu(exe, name) -> [MenuItem]
     resource_data(exe, type, name) -> bytes     (exe: a unix path; converted for Wine)
@@ -621,6 +622,22 @@ class Probe:
     def set_clipboard(self, text):
         self.call("clipset", text)
 
+    def put_clipboard(self, *pairs):
+        """Empties the clipboard and puts each (kind, data) on it: kind text, html, unicode or dib
+        (data "WxH"), as probe.cpp's clipput says."""
+        self.call("clipput", *[field for pair in pairs for field in pair])
+
+    def clipboard_dump(self, *skip):
+        """The clipboard's formats in order: (number, name, size, fnv) for a memory block, else
+        (number, name, word) with word handle, skipped (the numbers in skip, left unread so that a
+        delayed format is not rendered) or unreadable."""
+        return [(int(r[0]), r[1], int(r[2]), r[3]) if len(r) == 4 else (int(r[0]), r[1], r[2])
+                for r in self.call("clipdump", *skip)]
+
+    def clipboard_bytes(self, clipboard_format):
+        """The bytes of one format (a number or a registered name); ProbeError when it is absent."""
+        return bytes.fromhex(self._one("cliphex", clipboard_format))
+
     def send_key(self, vk, down):
         """One key event as Windows input (SendInput), without the X server."""
         self.call("sendkey", vk, "down" if down else "up")
@@ -902,7 +919,7 @@ class WordHatchApp:
 class Target:
     """target.exe: an edit that takes the foreground and writes its text to a file on each change."""
 
-    def __init__(self, session, probe, input_, folder, title, text="", name="target", ansi=False):
+    def __init__(self, session, probe, input_, folder, title, text="", name="target", ansi=False, no_paste=False):
         self.probe = probe
         self.input = input_
         self.title = title
@@ -914,7 +931,8 @@ class Target:
         exe = os.path.join(win_dir(), "e2e", "target.exe")
         self.process = WineProcess(session, exe, ["--title", title, "--out", windows_path(self.out_path),
                                                   "--keys", windows_path(self.keys_path), "--text", text,
-                                                  "--ansi", "1" if ansi else "0"],
+                                                  "--ansi", "1" if ansi else "0",
+                                                  "--no-paste", "1" if no_paste else "0"],
                                    log_path=os.path.join(folder, name + ".log"))
         # The file appears once the window has the focus.
         wait_until(lambda: os.path.exists(self.out_path), START_TIMEOUT, "target.exe to start")
@@ -1002,11 +1020,13 @@ class E2ETestCase(unittest.TestCase):
         self._apps.append(app)
         return app
 
-    def start_target(self, text="", title=None, ansi=False):
-        """A target window; with ansi=True its edit is an ANSI window."""
+    def start_target(self, text="", title=None, ansi=False, no_paste=False):
+        """A target window; with ansi=True its edit is an ANSI window, with no_paste=True it ignores
+        every paste."""
         number = len(self._targets)
         title = title or "Target %s %d" % (self.test_name, number)
-        target = Target(self.session, self.probe, self.input, self.work_dir, title, text, "target%d" % number, ansi)
+        target = Target(self.session, self.probe, self.input, self.work_dir, title, text, "target%d" % number, ansi,
+                        no_paste)
         self._targets.append(target)
         return target
 

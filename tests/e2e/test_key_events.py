@@ -40,8 +40,8 @@ class KeyEventsTest(CommandTestCase):
         self.input.press("ctrl+k", "k")
         self.wait_target(target, "ok by the way, so by the way[ctrl k]k")
 
-    def test_keys_typed_while_an_output_plays_are_taken_after_it(self):
-        app, hwnd, target = self.start_expander("lng=%s\r\nbtw=by the way\r\nfr=first{Delay 1500}second\r\n"
+    def test_keys_typed_while_a_long_typed_output_plays_are_taken_after_it(self):
+        app, hwnd, target = self.start_expander("lng{type}=%s\r\nbtw=by the way\r\nfr=first{Delay 1500}second\r\n"
                                                 % LONG_OUTPUT)
         self.input.type_text("lng")
         self.input.type_quickly(" btw")

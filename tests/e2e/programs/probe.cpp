@@ -1,4 +1,4 @@
-// probe.exe: looks at other programs' windows and at exe files' resources for end-to-end tests.
+// probe.exe: looks at other programs' windows, the clipboard and exe files' resources for end-to-end tests.
 //
 //   probe.exe COMMAND ARG...    runs one command
 //   probe.exe --serve           reads commands from stdin, one a line, arguments separated by tabs
@@ -34,18 +34,29 @@
 //   post HWND MSG WPARAM LPARAM    -> posts a message
 //   send HWND MSG WPARAM LPARAM    -> sends a message (5 s time-out); answers the result
 //   settext HWND ID TEXT           -> WM_SETTEXT to the child ID (0 = the window itself)
-//   clipget                        -> the clipboard's text
-//   clipset TEXT                   -> puts TEXT on the clipboard
 //   keystate VK                    -> down=0|1 of GetAsyncKeyState
 //   memory PID                     -> workingset=BYTES peak=BYTES of the process
 //   sendkey VK down|up             -> one key event through SendInput, as a keyboard gives it
-//   clipput [KIND DATA]...         -> empties the clipboard and puts DATA on it in each KIND: text
-//                                     (CF_TEXT, the bytes as given) or html ("HTML Format")
-//   clipformats                    -> number name of each format on the clipboard, in its order
 //   cursor                         -> x y of the mouse cursor as the system sees it
 //   regmsg NAME                    -> the number of the registered window message NAME
 //   tray HWND ID                   -> exists=0|1: whether the shell has the window's icon ID
 //   traydelete HWND ID             -> removes that icon, as a restarting shell loses it
+// Clipboard (opened with no owner window):
+//   clipget                        -> the clipboard's text
+//   clipset TEXT                   -> puts TEXT on the clipboard
+//   clipput [KIND DATA]...         -> empties the clipboard and puts DATA on it in each KIND: text
+//                                     (CF_TEXT, the bytes as given), html ("HTML Format", the bytes
+//                                     as given), unicode (CF_UNICODETEXT of the UTF-8 DATA) or dib
+//                                     (DATA "WxH": a 32-bit bottom-up BI_RGB CF_DIB, its header
+//                                     then pixel x of stored row y = x*0x010203 ^ y*0x0A0B0C);
+//                                     text, html and unicode end in a NUL
+//   clipformats                    -> number name of each format on the clipboard, in its order
+//   clipdump [NUMBER...]           -> number name size fnv of each format, in the clipboard's order:
+//                                     the byte count of its global memory block and its FNV-1a 64
+//                                     in 16 hex digits; instead of size fnv one word: handle (a GDI
+//                                     or private handle, not read), skipped (a NUMBER given, not
+//                                     read, so a delayed format stays unrendered) or unreadable
+//   cliphex FORMAT                 -> the format's bytes in hex (FORMAT a number or registered name)
 // Exe files (paths as Windows sees them, e.g. Z:\work\...):
 //   resources EXE                  -> type name lang size, one line per resource
 //   icongroup EXE NAME             -> per image: width height colors planes bitcount bytes id, then
@@ -68,6 +79,7 @@
 #include <string>
 #include <vector>
 
+#include "probe_clipboard.h"
 #include "probe_common.h"
 #include "probe_resources.h"
 
@@ -330,73 +342,6 @@ bool RunMessage(const Args& args, Answer* answer, bool send) {
   return true;
 }
 
-bool RunClipboardGet(Answer* answer) {
-  if (!OpenClipboard(nullptr)) return answer->Fail("cannot open the clipboard");
-  std::wstring text;
-  bool has = false;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const wchar_t* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = locked;
-      has = true;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  if (!has) return answer->Fail("no text on the clipboard");
-  answer->Line(EscapedWide(text));
-  return true;
-}
-
-bool RunClipboardSet(const Args& args, Answer* answer) {
-  std::wstring text = Wide(args.size() > 1 ? args[1] : "");
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  if (!memory) return answer->Fail("out of memory");
-  memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  if (!OpenClipboard(nullptr)) {
-    GlobalFree(memory);
-    return answer->Fail("cannot open the clipboard");
-  }
-  EmptyClipboard();
-  bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-  CloseClipboard();
-  if (!ok) return answer->Fail("SetClipboardData failed");
-  answer->Line("set");
-  return true;
-}
-
-bool RunClipboardPut(const Args& args, Answer* answer) {
-  if (!OpenClipboard(nullptr)) return answer->Fail("cannot open the clipboard");
-  EmptyClipboard();
-  bool ok = true;
-  for (size_t i = 1; i + 1 < args.size(); i += 2) {
-    UINT format = args[i] == "html" ? RegisterClipboardFormatW(L"HTML Format") : CF_TEXT;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, args[i + 1].size() + 1);
-    if (!memory) {
-      ok = false;
-      break;
-    }
-    memcpy(GlobalLock(memory), args[i + 1].c_str(), args[i + 1].size() + 1);
-    GlobalUnlock(memory);
-    ok = ok && SetClipboardData(format, memory) != nullptr;
-  }
-  CloseClipboard();
-  if (!ok) return answer->Fail("SetClipboardData failed");
-  answer->Line("set");
-  return true;
-}
-
-bool RunClipboardFormats(Answer* answer) {
-  if (!OpenClipboard(nullptr)) return answer->Fail("cannot open the clipboard");
-  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
-    wchar_t name[256] = L"";
-    GetClipboardFormatNameW(format, name, 255);
-    answer->Fields({Number(long(format)), EscapedWide(name)});
-  }
-  CloseClipboard();
-  return true;
-}
-
 // NIM_MODIFY that changes nothing succeeds only for an icon the shell has.
 bool RunTrayIcon(const Args& args, Answer* answer, bool remove) {
   HWND window;
@@ -520,10 +465,6 @@ bool Run(const Args& args, Answer* answer) {
     answer->Line(Number(LONG_PTR(result)));
     return true;
   }
-  if (command == "clipget") return RunClipboardGet(answer);
-  if (command == "clipset") return RunClipboardSet(args, answer);
-  if (command == "clipput") return RunClipboardPut(args, answer);
-  if (command == "clipformats") return RunClipboardFormats(answer);
   if (command == "cursor") {
     POINT at = {0, 0};
     if (!GetCursorPos(&at)) return answer->Fail("GetCursorPos failed");
@@ -567,7 +508,9 @@ bool Run(const Args& args, Answer* answer) {
     return true;
   }
   bool known = false;
-  bool done = RunResourceCommand(args, answer, &known);
+  bool done = RunClipboardCommand(args, answer, &known);
+  if (known) return done;
+  done = RunResourceCommand(args, answer, &known);
   if (known) return done;
   return answer->Fail("unknown command " + command);
 }

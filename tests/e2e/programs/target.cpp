@@ -1,6 +1,6 @@
 // target.exe: a window with a multi-line edit that end-to-end tests type into.
 //
-//   target.exe --title TITLE --out FILE [--keys FILE] [--text TEXT] [--ansi 1]
+//   target.exe --title TITLE --out FILE [--keys FILE] [--text TEXT] [--ansi 1] [--no-paste 1]
 //
 // The window takes the foreground and puts the focus on its edit at start (there is no window
 // manager to do it). Every change of the edit's text rewrites FILE with the whole text in UTF-8
@@ -13,6 +13,9 @@
 // With --ansi 1 the edit is an ANSI window, as in a program built without UNICODE: it is created,
 // read and fed its messages through the A functions, and gets characters in the ANSI code page;
 // FILE still receives its text in UTF-8.
+// With --no-paste 1 the edit ignores every paste (WM_PASTE, and the Ctrl+V character that an edit
+// turns into one) but takes typed characters as before, so that a test sees which text came by
+// paste and which was typed.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -31,12 +34,16 @@ struct Options {
   std::wstring keysFile;
   std::wstring initialText;
   bool ansi = false;
+  bool noPaste = false;
 };
 
 // Menu of the window: fixed states to read back, and one item that WM_COMMAND toggles.
 const UINT kMenuChecked = 201;
 const UINT kMenuGrayed = 202;
 const UINT kMenuToggle = 203;
+
+// The character that Ctrl+V gives in an edit control, which pastes on it.
+const WPARAM kCtrlVChar = 0x16;
 
 HMENU BuildMenu() {
   HMENU popup = CreatePopupMenu();
@@ -133,6 +140,10 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       break;
     case WM_CHAR:
       AppendKeyLine("char", unsigned(wParam));
+      if (gOptions.noPaste && wParam == kCtrlVChar) return 0;
+      break;
+    case WM_PASTE:
+      if (gOptions.noPaste) return 0;
       break;
   }
   if (gOptions.ansi) return CallWindowProcA(gEditProc, window, message, wParam, lParam);
@@ -199,6 +210,7 @@ void ParseCommandLine() {
     else if (name == L"--keys") gOptions.keysFile = args[i + 1];
     else if (name == L"--text") gOptions.initialText = args[i + 1];
     else if (name == L"--ansi") gOptions.ansi = std::wstring(args[i + 1]) == L"1";
+    else if (name == L"--no-paste") gOptions.noPaste = std::wstring(args[i + 1]) == L"1";
   }
   LocalFree(args);
 }
