@@ -24,6 +24,8 @@ set(WH_CORE_SOURCES
   player/output_player.cpp
   player/paste.cpp
   player/clipboard_copy.cpp
+  player/date_text.cpp
+  player/inserted_text.cpp
   player/mouse_commands.cpp
   player/program_commands.cpp
   player/window_commands.cpp
@@ -51,6 +53,7 @@ set(WH_FAKE_PLATFORM_SOURCES
   tests/unit/fake_keyboard_layout.cpp
   tests/unit/fake_text_codepage.cpp
   tests/unit/fake_text_case.cpp
+  tests/unit/fake_date_names.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
@@ -62,6 +65,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_resources.cpp
   platform/win32_ui.cpp
   platform/win32_clock.cpp
+  platform/win32_date_names.cpp
   platform/win32_mouse.cpp
   platform/win32_settings.cpp
   platform/win32_environment.cpp

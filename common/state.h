@@ -203,6 +203,11 @@ struct PlayerState {
   // The run being pasted begins here, and the case of the output's text stood so before it.
   int32_t pasteRunStart;
   uint8_t pasteCaseBefore;
+  int32_t pasteCaretSteps;  // the run's characters, for the caret's way back
+  // {Cursor}: the output had one (a second is text); the caret goes back to it at the end of
+  // the output over caretSteps characters typed after it, unless a window came forward since.
+  bool cursorSeen, cursorMarked;
+  int32_t caretSteps;
   PasteState paste;
 };
 extern PlayerState gPlayer;

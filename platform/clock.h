@@ -11,3 +11,7 @@ void PlatformSleep(uint32_t ms);
 // The local time of day.
 struct LocalTime { int hour, minute, second; };
 LocalTime PlatformLocalTime();
+
+// The local date (month 1 to 12, day 1 to 31) and time of day, read together.
+struct LocalDate { int year, month, day; };
+void PlatformLocalNow(LocalDate* date, LocalTime* time);

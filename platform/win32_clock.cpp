@@ -12,3 +12,10 @@ LocalTime PlatformLocalTime() {
   GetLocalTime(&now);
   return LocalTime{now.wHour, now.wMinute, now.wSecond};
 }
+
+void PlatformLocalNow(LocalDate* date, LocalTime* time) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  *date = LocalDate{now.wYear, now.wMonth, now.wDay};
+  *time = LocalTime{now.wHour, now.wMinute, now.wSecond};
+}

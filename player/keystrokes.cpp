@@ -115,19 +115,20 @@ bool IsTextCharacter(uint32_t codePoint) {
          !IsControlCharacter(codePoint);
 }
 
-void TypeCodePoint(uint32_t codePoint) {
-  if (codePoint > kLastCodePoint || (codePoint >= kFirstSurrogate && codePoint <= kLastSurrogate)) return;
+bool TypeCodePoint(uint32_t codePoint) {
+  if (codePoint > kLastCodePoint || (codePoint >= kFirstSurrogate && codePoint <= kLastSurrogate)) return false;
   if (codePoint < kFirstSupplementary) {
     uint16_t key = PlatformKeyForUnit(uint16_t(codePoint), ReceivingLayout());
     uint8_t vk = uint8_t(key), shiftState = uint8_t(key >> 8);
     if (vk != kNoKeyCode && (shiftState == kShiftStateNone || shiftState == kShiftStateShift)) {
       TypeLayoutKey(vk, shiftState == kShiftStateShift);
-      return;
+      return true;
     }
     // A control character arriving as a character could act as a shortcut (Ctrl+A selects all).
-    if (IsControlCharacter(codePoint)) return;
+    if (IsControlCharacter(codePoint)) return false;
   }
   TypeUnicodeCharacter(codePoint);
+  return true;
 }
 
 // Sharing the input of the window in front resets which keys it reads as down; begun before

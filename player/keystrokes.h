@@ -16,8 +16,8 @@ void SendKey(uint8_t vk, int mode);
 // the window's keyboard layout gives it, with Shift around it as needed, when the layout types
 // it without other modifiers; else the character itself as a Unicode key event (two for a
 // character beyond U+FFFF). A control character without such a key, a surrogate and a value
-// past U+10FFFF queue nothing.
-void TypeCodePoint(uint32_t codePoint);
+// past U+10FFFF queue nothing. Returns whether it queued anything.
+bool TypeCodePoint(uint32_t codePoint);
 
 // True for a character that is text: a code point that is no surrogate and no control character.
 bool IsTextCharacter(uint32_t codePoint);

@@ -17,6 +17,7 @@
 #include "platform/ui.h"
 #include "player/keystrokes.h"
 #include "player/mouse_commands.h"
+#include "player/inserted_text.h"
 #include "player/paste.h"
 #include "player/program_commands.h"
 #include "player/window_commands.h"
@@ -43,12 +44,19 @@ struct Output {
 // A command's action, given the output and the position of the command's first character.
 typedef PlayStep (*CommandAction)(const Output& output, int32_t at);
 
+enum CommandKind : uint8_t {
+  kCommandActs,           // acts on its own: the keys queued before it go out first
+  // Can bring another window forward (a program, a window, the list, a warning, a click): the
+  // keys typed before it must have reached the window in front first.
+  kCommandBringsWindow,
+  kCommandGivesText,      // stands for a text, which joins the text around it
+  kCommandInPlace,        // a mark, which sends nothing
+};
+
 struct CommandRow {
   const char* literal;  // what the text at the play position begins with, ignoring letter case
   CommandAction action;
-  // The command can bring another window forward (a program, a window, the list, a warning, a
-  // click): the keys typed before it must have reached the window in front first.
-  bool bringsWindowForward;
+  CommandKind kind;
 };
 
 // After a click or the cursor's return the player gives the receiving window a moment.
@@ -67,6 +75,8 @@ const uint32_t kWindowPauseMs = 10;
 const int32_t kArgumentOffset = 7;
 const char kCloseBrace = '}';
 const uint32_t kFirstNonAscii = 0x80;
+const uint8_t kVkLeftArrow = 0x25;
+const char kCursorToken[] = "{Cursor}";
 const uint8_t kFirstPrintable = 0x20;
 
 static PlayStep Continue(int32_t next) { return PlayStep{kStepContinue, next, 0}; }
@@ -136,24 +146,47 @@ static PlayStep PlayList(const Output& output, int32_t at) {
   return Continue(from + OpenPickList(output.text + from));
 }
 
+static PlayStep PlayTextToken(const Output& output, int32_t at);
+static PlayStep PlayCursor(const Output& output, int32_t at);
+
 // The commands of the output language, tried in this order before key names.
 static const CommandRow kCommands[] = {
-    {kDelayToken, PlayDelay, false},
-    {kClickToken, PlayClick, true},
-    {kMouseReturnToken, PlayMouseReturn, false},
-    {kRunToken, PlayRun, true},
-    {kWindowToken, PlayWindow, true},
-    {kListToken, PlayList, true},
+    {kDelayToken, PlayDelay, kCommandActs},
+    {kClickToken, PlayClick, kCommandBringsWindow},
+    {kMouseReturnToken, PlayMouseReturn, kCommandActs},
+    {kRunToken, PlayRun, kCommandBringsWindow},
+    {kWindowToken, PlayWindow, kCommandBringsWindow},
+    {kListToken, PlayList, kCommandBringsWindow},
+    {"{Date}", PlayTextToken, kCommandGivesText},
+    {"{Date ", PlayTextToken, kCommandGivesText},
+    {"{Date+", PlayTextToken, kCommandGivesText},
+    {"{Date-", PlayTextToken, kCommandGivesText},
+    {"{Clipboard}", PlayTextToken, kCommandGivesText},
+    {kCursorToken, PlayCursor, kCommandInPlace},
 };
+
+// The command that the text at `at` begins with, or nullptr.
+static const CommandRow* CommandAt(const char* at) {
+  for (const CommandRow& row : kCommands) {
+    if (StartsWithNoCase(at, row.literal)) return &row;
+  }
+  return nullptr;
+}
 
 // Whether the text at `at` is a character of plain text: no control character, and the start of
 // no command and no key name.
 static bool IsPlainCharacterAt(const char* at) {
-  if (uint8_t(*at) < kFirstPrintable || LookupKeyName(at, nullptr, nullptr)) return false;
-  for (const CommandRow& row : kCommands) {
-    if (StartsWithNoCase(at, row.literal)) return false;
-  }
-  return true;
+  return uint8_t(*at) >= kFirstPrintable && !LookupKeyName(at, nullptr, nullptr) && !CommandAt(at);
+}
+
+static bool IsTextTokenAt(const char* at) {
+  const CommandRow* row = CommandAt(at);
+  return row && row->kind == kCommandGivesText;
+}
+
+// A character typed after the caret's mark is one more step back for the caret.
+static void CountCaretStep(bool typed) {
+  if (typed && gPlayer.cursorMarked) ++gPlayer.caretSteps;
 }
 
 // One character of plain text: a whole UTF-8 sequence, or a byte that begins none, which is a
@@ -168,62 +201,131 @@ static uint32_t TextCharacterAt(const Output& output, int32_t at, int* length) {
 
 static PlayStep TypeText(const Output& output, int32_t at) {
   int length = 1;
-  TypeCodePoint(TextCharacterAt(output, at, &length));
+  CountCaretStep(TypeCodePoint(TextCharacterAt(output, at, &length)));
   return Continue(at + length);
+}
+
+// A text that a token stands for, typed as it stands: the output's case does not touch it.
+static void TypeInsertedText(const char* text, uint32_t length) {
+  for (uint32_t at = 0; at < length;) {
+    int n = 1;
+    CountCaretStep(TypeCodePoint(DecodeUtf8(text + at, length - at, &n)));
+    at += uint32_t(n);
+  }
+}
+
+// {Date…} and {Clipboard}: their text, typed.
+static PlayStep TypeTextToken(const Output& output, int32_t at) {
+  size_t tokenLength = InsertedTokenLength(output.text + at, size_t(output.length - at));
+  uint32_t length = 0;
+  char* text = InsertedText(output.text + at, tokenLength, &length);
+  TypeInsertedText(text, length);
+  FreeBlock(text);
+  return Continue(at + int32_t(tokenLength));
+}
+
+// {Cursor}: the caret comes back here at the end of the output. A second one is text.
+static PlayStep PlayCursor(const Output& output, int32_t at) {
+  if (gPlayer.cursorSeen) return TypeText(output, at);
+  gPlayer.cursorSeen = gPlayer.cursorMarked = true;
+  gPlayer.caretSteps = 0;
+  return Continue(at + TokenLength(kCursorToken));
+}
+
+// Takes the caret back to the mark, over the characters typed after it.
+static void MoveCaretToMark() {
+  if (gPlayer.cursorMarked) {
+    for (int32_t step = 0; step < gPlayer.caretSteps; ++step) SendKey(kVkLeftArrow, kKeyPressRelease);
+  }
+  gPlayer.cursorSeen = gPlayer.cursorMarked = false;
+  gPlayer.caretSteps = 0;
 }
 
 // ---- long runs of text go through the clipboard ------------------------------------------------
 
-// The end of the run of plain text that begins at `at`, and the count of its characters.
-static int32_t PlainRunEnd(const Output& output, int32_t at, int32_t* characters) {
-  *characters = 0;
-  while (at < output.length && IsPlainCharacterAt(output.text + at)) {
-    at += Utf8SequenceLength(output.text + at, size_t(output.length - at));
-    ++*characters;
+// A run's text as it grows: a heap block with a NUL after the text, or nullptr.
+struct RunText {
+  char* text;
+  uint32_t length, capacity;
+  bool failed;  // memory ran out
+};
+const uint32_t kFirstRunCapacity = 256;
+
+static void AppendToRun(RunText* run, const char* bytes, uint32_t length) {
+  if (run->failed) return;
+  if (run->length + length + 1 > run->capacity) {
+    uint32_t capacity = run->capacity ? run->capacity : kFirstRunCapacity;
+    while (capacity < run->length + length + 1) capacity *= 2;
+    char* grown = static_cast<char*>(AllocZeroed(capacity, 1));
+    if (!grown) {
+      run->failed = true;
+      return;
+    }
+    if (run->length) memcpy(grown, run->text, run->length);
+    FreeBlock(run->text);
+    run->text = grown;
+    run->capacity = capacity;
+  }
+  memcpy(run->text + run->length, bytes, length);
+  run->length += length;
+  run->text[run->length] = 0;
+}
+
+// The text of the run that begins at `at`: written characters in the case asked for (those that
+// typing would leave out left out), and the texts that tokens stand for. Returns its end.
+static int32_t BuildRun(const Output& output, int32_t at, RunText* run) {
+  while (at < output.length) {
+    const char* here = output.text + at;
+    if (IsTextTokenAt(here)) {
+      size_t tokenLength = InsertedTokenLength(here, size_t(output.length - at));
+      uint32_t length = 0;
+      char* text = InsertedText(here, tokenLength, &length);
+      AppendToRun(run, text, length);
+      FreeBlock(text);
+      at += int32_t(tokenLength);
+      continue;
+    }
+    if (!IsPlainCharacterAt(here)) break;
+    int n = 1;
+    uint32_t codePoint = TextCharacterAt(output, at, &n);
+    char bytes[kMaxUtf8Bytes];
+    if (IsTextCharacter(codePoint)) AppendToRun(run, bytes, uint32_t(EncodeUtf8(codePoint, bytes)));
+    at += n;
   }
   return at;
 }
 
-// What the run from `at` to `end` types, as UTF-8 in a new heap block; nullptr when memory ran
-// out. Characters that typing would leave out are left out.
-static char* RunText(const Output& output, int32_t at, int32_t end, uint32_t* length) {
-  // Each byte of the output gives one character at most, of kMaxUtf8Bytes at most.
-  char* text = static_cast<char*>(AllocZeroed(size_t(end - at) * kMaxUtf8Bytes + 1, 1));
-  if (!text) return nullptr;
-  uint32_t written = 0;
-  while (at < end) {
-    int n = 1;
-    uint32_t codePoint = TextCharacterAt(output, at, &n);
-    if (IsTextCharacter(codePoint)) written += uint32_t(EncodeUtf8(codePoint, text + written));
-    at += n;
-  }
-  *length = written;
-  return text;
-}
-
-// Offers the run on the clipboard and queues Ctrl+V; false, with the case as it was, when the
-// run is to be typed.
-static bool PasteRun(const Output& output, int32_t at, int32_t end) {
+// The run from `at` when it is long enough to paste: offered on the clipboard, Ctrl+V queued.
+// Returns its end, or -1 when it is to be typed (measured once: the text before *typedEnd is).
+static int32_t PasteRun(const Output& output, int32_t at) {
   gPlayer.pasteRunStart = at;
   gPlayer.pasteCaseBefore = gPlayer.outputCase;
-  uint32_t length = 0;
-  char* text = RunText(output, at, end, &length);
-  if (text && BeginPaste(text, length)) return true;
+  RunText run = {};
+  int32_t end = BuildRun(output, at, &run);
+  bool longEnough = !run.failed && int32_t(Utf8CharCount(run.text ? run.text : "")) > gPlayer.pasteThreshold;
+  if (longEnough) {
+    gPlayer.pasteCaretSteps = CaretSteps(run.text, run.length);
+    if (BeginPaste(run.text, run.length)) return end;
+  } else {
+    FreeBlock(run.text);
+  }
   gPlayer.outputCase = gPlayer.pasteCaseBefore;
-  return false;
+  gPlayer.typedRunEnd = end;
+  return -1;
 }
 
-// A character of text: typed, or the start of a run long enough to paste. A run is measured once.
+// A piece of text (a character, or a token that stands for a text): typed, or the start of a run
+// long enough to paste.
 static PlayStep TypeOrPasteText(const Output& output, int32_t at) {
   if (at >= gPlayer.typedRunEnd && gPlayer.pasteThreshold > 0 && !gPlayer.typeOnly) {
-    int32_t characters = 0;
-    int32_t end = PlainRunEnd(output, at, &characters);
+    int32_t end = PasteRun(output, at);
     // The player gives way while the window reads the clipboard.
-    if (characters > gPlayer.pasteThreshold && PasteRun(output, at, end)) return Pause(end, kPasteWaitMs);
-    gPlayer.typedRunEnd = end;
+    if (end >= 0) return Pause(end, kPasteWaitMs);
   }
-  return TypeText(output, at);
+  return IsTextTokenAt(output.text + at) ? TypeTextToken(output, at) : TypeText(output, at);
 }
+
+static PlayStep PlayTextToken(const Output& output, int32_t at) { return TypeOrPasteText(output, at); }
 
 // After the paste: the run is typed when no window took it.
 static bool GoOnAfterPaste() {
@@ -233,6 +335,7 @@ static bool GoOnAfterPaste() {
     PlatformStartTimer(kPlayTimerId, waitMs);
     return false;
   }
+  if (outcome == kPastePasted && gPlayer.cursorMarked) gPlayer.caretSteps += gPlayer.pasteCaretSteps;
   if (outcome == kPasteToType) {
     gPlayer.typedRunEnd = gPlayer.playPosition;
     gPlayer.playPosition = gPlayer.pasteRunStart;
@@ -247,7 +350,7 @@ static void TypeEndingText() {
   const char* text = gPlayer.endingText;
   for (size_t at = 0, length = strlen(text); at < length;) {
     int n = 1;
-    TypeCodePoint(DecodeUtf8(text + at, length - at, &n));
+    CountCaretStep(TypeCodePoint(DecodeUtf8(text + at, length - at, &n)));
     at += size_t(n);
   }
   gPlayer.endingText[0] = 0;
@@ -257,16 +360,17 @@ static void TypeEndingText() {
 static PlayStep PlayToken(const Output& output, int32_t at) {
   if (gPlayer.literalOutput) return TypeText(output, at);
   const char* here = output.text + at;
-  for (const CommandRow& row : kCommands) {
-    if (!StartsWithNoCase(here, row.literal)) continue;
-    // What was typed so far reaches the window before the command acts.
-    if (row.bringsWindowForward) {
+  if (const CommandRow* row = CommandAt(here)) {
+    // What was typed so far reaches the window before the command acts; the caret's mark stays
+    // in the window it was typed into.
+    if (row->kind == kCommandBringsWindow) {
       TypeEndingText();
       WaitForKeysTaken();
-    } else {
+      gPlayer.cursorMarked = false;
+    } else if (row->kind == kCommandActs) {
       FlushKeyEvents();
     }
-    return row.action(output, at);
+    return row->action(output, at);
   }
   int nameLength = 0, mode = 0;
   if (uint8_t vk = LookupKeyName(here, &nameLength, &mode)) {
@@ -279,6 +383,7 @@ static PlayStep PlayToken(const Output& output, int32_t at) {
 // Frees the output and hands the keyboard back to the key poller.
 static void EndOutput() {
   TypeEndingText();
+  MoveCaretToMark();
   EndKeyEvents();
   gPlayer.waitsBefore = 0;
   gPlayer.literalOutput = false;
@@ -296,7 +401,7 @@ static int32_t WaitsBefore(const char* output) {
   int32_t after = 0;
   for (int32_t at = 0; output && output[at]; ++at) {
     for (const CommandRow& row : kCommands) {
-      if (row.bringsWindowForward && StartsWithNoCase(output + at, row.literal)) after = at + 1;
+      if (row.kind == kCommandBringsWindow && StartsWithNoCase(output + at, row.literal)) after = at + 1;
     }
   }
   return after;

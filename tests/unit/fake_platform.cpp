@@ -30,6 +30,8 @@ void FakeReset() {
   gFake = FakePlatform();  // value-initialised: every number, flag and key state is 0
   gFake.hasStatusBar = gFake.hasEditor = true;
   gFake.tickCount = 1000;
+  gFake.today = LocalDate{2026, 12, 8};
+  gFake.now = LocalTime{9, 5, 1};
   gFake.screenWidth = 1024;
   gFake.screenHeight = 768;
   gFake.modulePath = "/fake/WordHatch.exe";
@@ -299,6 +301,11 @@ void PlatformSleep(uint32_t ms) {
 }
 
 LocalTime PlatformLocalTime() { return LocalTime{9, 5, 1}; }
+
+void PlatformLocalNow(LocalDate* date, LocalTime* time) {
+  *date = gFake.today;
+  *time = gFake.now;
+}
 
 // ---- mouse -----------------------------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/raw_input.h"
 
 enum FakeEventKind {
@@ -100,8 +101,10 @@ struct FakePlatform {
   std::map<int, std::string> resources;
   std::string modulePath;
 
-  // Clock.
+  // Clock: the tick count, and the local date and time that PlatformLocalNow gives.
   uint32_t tickCount;
+  LocalDate today;
+  LocalTime now;
 
   // Mouse: where the cursor is, and the primary screen's size.
   int32_t cursorX, cursorY;

@@ -1,0 +1,18 @@
+// Texts that tokens of an output stand for: {Date…} (see date_text.h) and {Clipboard}, the
+// clipboard's text. Both are plain text: nothing in them is played. Portable (clipboard seam).
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+
+// The length of the token that `at` begins with: "{Clipboard}", or "{Date" up to and with its
+// first "}" (the end of the output ends it too); `available` bytes follow `at`.
+size_t InsertedTokenLength(const char* at, size_t available);
+
+// The text of that token in a new heap block with a NUL after it, *length its bytes; nullptr
+// when it stands for no text (a clipboard without text, or one that cannot be opened) or memory
+// ran out.
+char* InsertedText(const char* token, size_t tokenLength, uint32_t* length);
+
+// How many presses of the Left key take the caret back over `text` as typed or pasted: one a
+// character, a CR LF pair being one line end.
+int32_t CaretSteps(const char* text, uint32_t length);
