@@ -51,6 +51,13 @@ TEST(DatePictureTest, DaysOnAndBackAcrossMonthAndYearEnds) {
   EXPECT_EQ(DayOfWeek({2000, 1, 1}), 6);
 }
 
+// The Left presses among the key events recorded.
+int LeftPresses() {
+  int lefts = 0;
+  for (const FakeEvent& e : FakeEventsOf(kFakeKeyEvent)) lefts += e.a == kVkLeftArrow && !(e.c & kKeyEventKeyUp);
+  return lefts;
+}
+
 class OutputTokensTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -65,8 +72,7 @@ class OutputTokensTest : public ::testing::Test {
     memcpy(gPlayer.outputBuffer, output.data(), output.size());
     StartPlayer();
     for (int tick = 0; tick < 10 && gPlayer.outputBuffer; ++tick) PlayOutputTick();
-    lefts_ = 0;
-    for (const FakeEvent& e : FakeEventsOf(kFakeKeyEvent)) lefts_ += e.a == kVkLeftArrow && !(e.c & kKeyEventKeyUp);
+    lefts_ = LeftPresses();
     // The Left presses show as "?": the fake's typed text leaves them out.
     std::string typed = FakeTypedText();
     return typed.substr(0, typed.find_last_not_of('?') + 1);
@@ -123,9 +129,7 @@ TEST_F(OutputTokensTest, TokenTextsJoinTheRunThatIsPasted) {
   PlayOutputTick();
   EXPECT_EQ(gPlayer.outputBuffer, nullptr);
   EXPECT_EQ(gFake.clipboard[1], std::string("subject\0", 8)) << "the clipboard is back";
-  int lefts = 0;
-  for (const FakeEvent& e : FakeEventsOf(kFakeKeyEvent)) lefts += e.a == kVkLeftArrow && !(e.c & kKeyEventKeyUp);
-  EXPECT_EQ(lefts, 25) << "the caret goes back over the pasted text";
+  EXPECT_EQ(LeftPresses(), 25) << "the caret goes back over the pasted text";
 }
 
 }  // namespace
