@@ -6,8 +6,9 @@
 #   make soak   1,000 expansions in a row under Wine, with the program's memory use (not a test)
 #   make fuzz   builds the fuzz targets with clang and runs each for FUZZ_SECONDS (not a test)
 #   make dist   writes build/dist/WordHatch-win32.zip and WordHatch-win64.zip for Windows users
-# Where this machine cannot execute i386 code (tools/can_run_i386.sh says why), the 32-bit Wine
-# cannot run: the end-to-end tests then test the 64-bit build alone, and run, bench and soak use it.
+# Where this machine cannot execute i386 code, or the 32-bit Wine could not be installed
+# (tools/can_run_i386.sh --installed says why), the end-to-end tests test the 64-bit build alone,
+# and run, bench and soak use it.
 SHELL := /bin/bash
 BUILD := $(CURDIR)/build
 HOST := $(BUILD)/host
@@ -19,7 +20,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= 2
 
 # The build that runs here: the 32-bit program where i386 code runs, else the 64-bit one.
-I386 = $(shell tools/can_run_i386.sh)
+I386 = $(shell tools/can_run_i386.sh --installed)
 RUN_WIN = $(if $(filter yes,$(I386)),$(WIN32),$(WIN64))
 RUN_NOTE = $(if $(filter yes,$(I386)),the 32-bit build,the 64-bit build: this machine cannot run 32-bit code ($(strip $(patsubst no:%,%,$(I386)))))
 

@@ -4,6 +4,8 @@
 # exit(42). Exit status 0 and "yes" when it ran; 1 and "no: <reason>" when it did not (a kernel
 # without 32-bit support answers "Exec format error").
 # Setup, the Makefile and the end-to-end tests all ask this one script, so they always agree.
+# With --installed it also asks for the 32-bit Wine itself (wine32:i386), which setup installs
+# where i386 code runs: the Makefile and the tests use the 32-bit build only where both hold.
 set -u
 
 # ELF header, one loadable segment at 0x08048000, then: mov eax,1; mov ebx,42; int 0x80.
@@ -22,6 +24,11 @@ printf "$PROGRAM" > "$folder/exit42" && chmod +x "$folder/exit42"
 reason=$("$folder/exit42" 2>&1)
 status=$?
 if [ "$status" -eq "$RAN_STATUS" ]; then
+  if [ "${1:-}" = "--installed" ] &&
+     ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    echo "no: the 32-bit Wine (wine32:i386) is not installed"
+    exit 1
+  fi
   echo "yes"
   exit 0
 fi

@@ -33,5 +33,30 @@ if [ ${#i386_packages[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq "${missing[@]}" >/dev/null
+
+# A mirror in the middle of a sync serves index files of the wrong size for a while; asking again
+# later gets a whole set.
+attempts=3
+retry() {
+  local try
+  for ((try = 1; try <= attempts; try++)); do
+    "$@" && return 0
+    [ "$try" -lt "$attempts" ] || break
+    echo "setup: '$*' failed (try $try of $attempts); trying again in $((try * 15)) s" >&2
+    sleep $((try * 15))
+  done
+  return 1
+}
+# An index that still fails to come may be one that nothing here needs: the install says.
+retry apt-get update -qq || echo "setup: going on with the package indexes that did come" >&2
+host_missing=() i386_missing=()
+for p in "${missing[@]}"; do
+  if [[ $p == *:i386 ]]; then i386_missing+=("$p"); else host_missing+=("$p"); fi
+done
+[ ${#host_missing[@]} -eq 0 ] || retry apt-get install -y -qq "${host_missing[@]}" >/dev/null
+# Without the 32-bit Wine the 64-bit build is still built and tested whole; the 32-bit one is
+# built and left untested, and said so (tools/can_run_i386.sh --installed tells the rest).
+if [ ${#i386_missing[@]} -gt 0 ] && ! retry apt-get install -y -qq "${i386_missing[@]}" >/dev/null; then
+  echo "setup: WARNING: ${i386_missing[*]} could not be installed: the end-to-end tests and" \
+       "make run use the 64-bit build alone on this machine" >&2
+fi

@@ -16,7 +16,8 @@ machine falls on both.
                target's report file holds the whole output; median of all trials. Also until the
                first output character, which is the expander's own reaction: the target takes
                only about a hundred characters a second, so it dominates the whole
-  throughput   characters per second of a 1,000-character output, from the first of its
+  throughput   characters per second of a 1,000-character output typed (WordHatch's {type}: the
+               ideal expander types too), from the first of its
                characters in the target to the last; the same for `xdotool type --delay 0` of
                that text straight into the target, which is what the target can take
   idle CPU     CPU time of the program's own Wine process over 20 s with nothing typed, as a
@@ -26,7 +27,8 @@ machine falls on both.
                together: how many of the abbreviations in them fired, and whether the text is exact
   memory       WordHatch's working set once it has loaded a 50,000-line trigger file, beside the
                same once it has loaded the starter file
-Then WordHatch alone: non-ASCII output beside ASCII, and the wait for keys taken (text_kinds.py).
+Then WordHatch alone: non-ASCII output beside ASCII, and the wait for keys taken (text_kinds.py);
+long outputs pasted beside the same typed (paste_kinds.py).
 Every key is held KEY_HOLD (80 ms): a 10 ms poller under Wine misses shorter presses.
 """
 import os
@@ -41,6 +43,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 import harness  # noqa: E402
 from proc_cpu import cpu_seconds, wine_program_pid, wineserver_pid  # noqa: E402
 from shell_e2e import STATUS_BAR_ID  # noqa: E402
+import paste_kinds  # noqa: E402
 import text_kinds  # noqa: E402
 from xtest_keys import XTestKeys  # noqa: E402
 
@@ -48,6 +51,7 @@ SHORT_ABBREVIATION = ",ty"
 SHORT_OUTPUT = "Thank you for your message."
 LONG_ABBREVIATION = ",lo"
 LONG_LENGTH = 1000
+TYPED_WORD = "{type}"
 LATENCY_ROUNDS = 3
 LATENCY_TRIALS_PER_ROUND = 7
 THROUGHPUT_ROUNDS = 5
@@ -112,7 +116,8 @@ class IdealExpander:
             raise harness.HarnessError("%s is missing: build the Windows side first (make exe)" % self.exe)
         self.process = None
 
-    def start(self, abbreviation, output):
+    def start(self, abbreviation, output, typed=False):
+        """The ideal expander always types."""
         log = os.path.join(self.bench.session.logs, "ideal_expander.log")
         self.process = harness.WineProcess(self.bench.session, self.exe, [abbreviation, output], log_path=log)
         harness.wait_until(lambda: self.bench.probe.find(IDEAL_CLASS), harness.START_TIMEOUT,
@@ -136,10 +141,11 @@ class WordHatch:
         self.bench = bench
         self.app = None
 
-    def start(self, abbreviation, output):
+    def start(self, abbreviation, output, typed=False):
+        """With typed, the output asks to be typed, however long (a long one is pasted else)."""
         probe = self.bench.probe
         self.app = harness.WordHatchApp(self.bench.session, probe, "bench-wordhatch")
-        self.app.write_triggers("%s=%s\n" % (abbreviation, output))
+        self.app.write_triggers("%s%s=%s\n" % (abbreviation, TYPED_WORD if typed else "", output))
         hwnd = self.app.start_and_wait_window()
         loaded = LOADED_FORMAT % 1
         harness.wait_until(lambda: probe.text(hwnd, STATUS_BAR_ID).startswith(loaded), harness.DEFAULT_TIMEOUT,
@@ -355,7 +361,7 @@ def measure_throughput(bench, runners):
                 rates["xdotool type"].append(bench.xdotool_rate(bench.long_output))
                 name = "xdotool type"
             else:
-                runner.start(LONG_ABBREVIATION, bench.long_output)
+                runner.start(LONG_ABBREVIATION, bench.long_output, typed=True)
                 bench.new_target()
                 _, first, full = bench.expand(LONG_ABBREVIATION, bench.long_output, LONG_TIMEOUT)
                 runner.stop()
@@ -493,11 +499,13 @@ def main():
                 burst = measure_burst(bench, runners)
                 memory = measure_memory(bench)
                 texts, waits = text_kinds.measure(bench, LONG_TIMEOUT)
+                pastes = paste_kinds.measure(bench, long_output)
             finally:
                 bench.input.release_modifiers()
                 bench.stop()
         text = report(session, latencies, reactions, rates, idle, burst, wordhatch, ideal) + "\n\n" + memory_report(*memory)
         text += "\n" + "\n".join(text_kinds.report_lines(texts, waits))
+        text += "\n" + "\n".join(paste_kinds.report_lines(pastes))
         with open(os.path.join(state, "report.txt"), "w") as f:
             f.write(text + "\n")
         print("\n" + text)

@@ -32,6 +32,18 @@ class CommandTestCase(ExpansionTestCase):
         self.addCleanup(self._close_started, hwnd)
         return hwnd
 
+    def start_notepad(self):
+        """Starts Wine's Notepad and returns (its window, its edit) once both exist; it is closed
+        at the end."""
+        notepad = harness.WineProcess(self.session, "notepad")
+        self.addCleanup(notepad.kill)
+        window = self.wait_window(NOTEPAD_CLASS)
+        # The window comes up before its edit child does.
+        edit = self.assertEventually(lambda: next((child.hwnd for child in self.probe.children(window)
+                                                   if child.cls.lower() == "edit"), None),
+                                     ARRIVAL_TIMEOUT, "Notepad's edit")
+        return window, edit
+
     def _close_started(self, hwnd):
         try:
             self.probe.close(hwnd)

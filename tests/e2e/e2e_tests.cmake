@@ -1,22 +1,22 @@
 # End-to-end tests: every tests/e2e/test_*.py is one ctest test per Windows build it runs against,
 # run with the system's Python 3. The 64-bit build is always tested; the 32-bit one too where this
-# machine can execute i386 code (tools/can_run_i386.sh, the one check that setup and the Makefile
-# also ask). Tests of one build that drive Wine share one Xvfb display and Wine prefix, started
-# once per run by that build's e2e_setup_<build> fixture and stopped by e2e_cleanup_<build>, and
-# run one at a time. A test file whose first lines hold the marker "e2e: no-wine" needs neither,
+# machine can execute i386 code and has the 32-bit Wine (tools/can_run_i386.sh --installed, the
+# check that setup and the Makefile also ask). Tests of one build that drive Wine share one Xvfb
+# display and Wine prefix, started once per run by that build's e2e_setup_<build> fixture and
+# stopped by e2e_cleanup_<build>, and run one at a time. A test file whose first lines hold the marker "e2e: no-wine" needs neither,
 # and runs against both builds everywhere.
 set(WH_E2E_PYTHON /usr/bin/python3 CACHE FILEPATH "Python 3 that runs the end-to-end tests")
 set(WH_E2E_SOURCES ${CMAKE_CURRENT_LIST_DIR})
 set(WH_E2E_TIMEOUT 240 CACHE STRING "Time-out of one end-to-end test file, in seconds")
 
-execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/can_run_i386.sh RESULT_VARIABLE wh_no_i386
+execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/can_run_i386.sh --installed RESULT_VARIABLE wh_no_i386
   OUTPUT_VARIABLE wh_i386_answer OUTPUT_STRIP_TRAILING_WHITESPACE)
 if(wh_no_i386 EQUAL 0)
   set(WH_E2E_BUILDS win64 win32)
-  message(STATUS "End-to-end tests: the 64-bit and the 32-bit build (this machine runs i386 code)")
+  message(STATUS "End-to-end tests: the 64-bit and the 32-bit build (this machine runs the 32-bit Wine)")
 else()
   set(WH_E2E_BUILDS win64)
-  message(STATUS "End-to-end tests: the 64-bit build only (i386 code runs here? ${wh_i386_answer})")
+  message(STATUS "End-to-end tests: the 64-bit build only (the 32-bit Wine runs here? ${wh_i386_answer})")
 endif()
 
 string(JOIN " " wh_e2e_builds_text ${WH_E2E_BUILDS})

@@ -116,7 +116,8 @@ class HarnessError(RuntimeError):
 
 
 def wait_until(condition, timeout=DEFAULT_TIMEOUT, message="condition", interval=POLL_INTERVAL):
-    """Calls condition() until it returns something truthy and returns that; raises WaitTimeout."""
+    """Calls condition() until it returns something truthy and returns that; raises WaitTimeout.
+    A callable message is called at the time-out, so that it can tell the state at the end."""
     deadline = time.monotonic() + timeout
     last = None
     while True:
@@ -124,6 +125,8 @@ def wait_until(condition, timeout=DEFAULT_TIMEOUT, message="condition", interval
         if last:
             return last
         if time.monotonic() >= deadline:
+            if callable(message):
+                message = message()
             raise WaitTimeout("timed out after %.1f s waiting for %s (last value: %r)" % (timeout, message, last))
         time.sleep(interval)
 
@@ -945,7 +948,7 @@ class Target:
 
     def wait_text(self, expected, timeout=DEFAULT_TIMEOUT):
         """Waits until the edit holds exactly expected (newlines as \\n)."""
-        return wait_until(lambda: self.text() == expected, timeout, "the target to hold %r (it holds %r)"
+        return wait_until(lambda: self.text() == expected, timeout, lambda: "the target to hold %r (it holds %r)"
                           % (expected, self.text()))
 
     def key_events(self):

@@ -4,9 +4,8 @@ and while WordHatch's own output keys go by; the poller remains for where raw in
 import unittest
 
 import harness
-from commands_e2e import CommandTestCase, NOTEPAD_CLASS
+from commands_e2e import CommandTestCase
 from expansion_e2e import POLLING
-from harness import WineProcess
 
 TRIES = 20
 MISSING_PROGRAM = "no_such_program_here"
@@ -57,10 +56,7 @@ class KeyEventsTest(CommandTestCase):
 
     def test_ok_btw_brb_typed_without_a_pause_into_notepad(self):
         app, hwnd, target = self.start_expander("btw=By the way\r\nbrb=be right back\r\n")
-        notepad = WineProcess(self.session, "notepad")
-        self.addCleanup(notepad.kill)
-        window = self.wait_window(NOTEPAD_CLASS)
-        edit = next(child.hwnd for child in self.probe.children(window) if child.cls.lower() == "edit")
+        window, edit = self.start_notepad()
         # A Notepad just started settles its focus for a while: a key that arrives shows it ready.
         self.probe.activate(window)
         self.input.type_text("x")
@@ -72,7 +68,7 @@ class KeyEventsTest(CommandTestCase):
             self.input.type_quickly("ok btw brb")
             expected = "ok By the way be right back"
             self.assertEventually(lambda: self.probe.text(edit) == expected, 15.0,
-                                  "try %d: Notepad to hold %r (it holds %r)"
+                                  lambda: "try %d: Notepad to hold %r (it holds %r)"
                                   % (tries, expected, self.probe.text(edit)))
 
 

@@ -2,8 +2,7 @@
 and in Notepad, the clipboard comes back byte for byte (text with an HTML twin, a bitmap), short
 outputs and {type} are typed, and a window that never pastes gets the output typed, once."""
 import harness
-from commands_e2e import CommandTestCase, NOTEPAD_CLASS
-from harness import WineProcess
+from commands_e2e import CommandTestCase
 
 # The offered text and the text forms that the system makes from it: reading any of them would
 # ask for the text, and so confirm the paste.
@@ -58,10 +57,7 @@ class PasteTest(CommandTestCase):
 
     def test_a_long_letter_arrives_whole_in_notepad(self):
         hwnd, target, before = self.start_with_clipboard("ltr=%s\r\n" % LETTER_OUTPUT, *USER_CLIPBOARD)
-        notepad = WineProcess(self.session, "notepad")
-        self.addCleanup(notepad.kill)
-        window = self.wait_window(NOTEPAD_CLASS)
-        edit = next(child.hwnd for child in self.probe.children(window) if child.cls.lower() == "edit")
+        window, edit = self.start_notepad()
         self.probe.activate(window)
         self.assertEventually(lambda: self.probe.foreground() == window, message="Notepad in front")
         self.input.type_text("x")

@@ -45,7 +45,7 @@ class ProgramWindowCommandsTest(CommandTestCase):
         for trigger, window, digit in (("wa1", alpha, "1"), ("wb2", beta, "2"), ("wa3", alpha, "3")):
             self.input.type_text(trigger)
             self.assertEventually(lambda: window.text().endswith(digit), ARRIVAL_TIMEOUT,
-                                  "%r in %r (it holds %r)" % (digit, window.title, window.text()))
+                                  lambda: "%r in %r (it holds %r)" % (digit, window.title, window.text()))
             self.assertEventually(lambda: self.probe.foreground() == window.hwnd,
                                   message="%s brought %r forward" % (trigger, window.title))
         self.assertNotIn("3", beta.text())
