@@ -57,6 +57,6 @@ done
 # Without the 32-bit Wine the 64-bit build is still built and tested whole; the 32-bit one is
 # built and left untested, and said so (tools/can_run_i386.sh --installed tells the rest).
 if [ ${#i386_missing[@]} -gt 0 ] && ! retry apt-get install -y -qq "${i386_missing[@]}" >/dev/null; then
-  echo "setup: WARNING: ${i386_missing[*]} could not be installed: the end-to-end tests and" \
-       "make run use the 64-bit build alone on this machine" >&2
+  echo "setup: WARNING: ${i386_missing[*]} could not be installed: the end-to-end tests, run," \
+       "bench and soak use the 64-bit build alone on this machine" >&2
 fi
