@@ -7,7 +7,7 @@ set(WH_E2E_PROGRAM_SOURCES ${CMAKE_CURRENT_LIST_DIR}/programs)
 
 add_executable(wh_e2e_target WIN32 ${WH_E2E_PROGRAM_SOURCES}/target.cpp)
 add_executable(wh_e2e_probe ${WH_E2E_PROGRAM_SOURCES}/probe.cpp ${WH_E2E_PROGRAM_SOURCES}/probe_clipboard.cpp
-  ${WH_E2E_PROGRAM_SOURCES}/probe_resources.cpp)
+  ${WH_E2E_PROGRAM_SOURCES}/probe_menu.cpp ${WH_E2E_PROGRAM_SOURCES}/probe_resources.cpp)
 add_library(wh_e2e_probe_hook SHARED ${WH_E2E_PROGRAM_SOURCES}/probe_hook.cpp)
 set_target_properties(wh_e2e_target PROPERTIES OUTPUT_NAME target)
 set_target_properties(wh_e2e_probe PROPERTIES OUTPUT_NAME probe)

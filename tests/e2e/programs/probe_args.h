@@ -74,4 +74,33 @@ inline bool ArgNumber(const Args& args, size_t index, unsigned long* value, Answ
   return true;
 }
 
+// Tab-separated fields, an empty one wherever two tabs meet.
+inline Args SplitFields(const std::string& line) {
+  Args fields;
+  size_t start = 0;
+  for (;;) {
+    size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    if (tab == std::string::npos) break;
+    start = tab + 1;
+  }
+  return fields;
+}
+
+// The window itself for id 0, else its child with that control id.
+inline bool TargetWindow(const Args& args, HWND* window, Answer* answer) {
+  if (!ArgWindow(args, 1, window, answer)) return false;
+  if (args.size() > 2) {
+    unsigned long id = 0;
+    if (!ArgNumber(args, 2, &id, answer, "a control id")) return false;
+    if (id != 0) {
+      HWND child = GetDlgItem(*window, int(id));
+      if (!child) return answer->Fail("no child with id " + args[2]);
+      *window = child;
+    }
+  }
+  if (!IsWindow(*window)) return answer->Fail("no such window");
+  return true;
+}
+
 }  // namespace probe
