@@ -54,14 +54,14 @@ LRESULT OnFileSave(HWND window) {
   DWORD caret = start < end ? start : end;
   if (!SaveAndReloadTriggerFile(gShell.triggerPath)) {
     // No reload: it would replace the user's text with whatever is (or is not) on disk.
-    ResumeKeyWatch();
+    ResumeWatchUnlessPlaying();
     ReportSaveFailure(window);
     return kSaveFailed;
   }
   SendMessageA(gApp.editor, EM_SETSEL, caret, caret);
   SendMessageA(gApp.editor, EM_SCROLLCARET, 0, 0);
   RememberTriggerFile(window);
-  ResumeKeyWatch();
+  ResumeWatchUnlessPlaying();
   return kSaveDone;
 }
 

@@ -117,13 +117,18 @@ static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
   InvalidateRect(gApp.statusBar, nullptr, TRUE);
 }
 
+// Timer 7772: the output plays on; once it has ended, the keys are watched again.
+static void OnPlayTimer() {
+  if (PlayOutputTick()) ResumeKeyWatch();
+}
+
 // WM_TIMER: the key poller, the echo wait, the output player, Track Mouse and the about box's link. Returns
 // false for other timers.
 static bool OnTimer(WPARAM id) {
   switch (id) {
     case kPollTimerId: PollKeys(); return true;
     case kEchoWaitTimerId: OnEchoWaitTimer(); return true;
-    case kPlayTimerId: PlayOutputTick(); return true;
+    case kPlayTimerId: OnPlayTimer(); return true;
     case kTrackMouseTimerId: ShowMousePosition(); return true;
     case kAboutLinkTimerId: OnAboutLinkTimer(); return true;
     default: return false;

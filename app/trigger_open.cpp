@@ -5,6 +5,7 @@
 #include "common/state.h"
 #include "common/text.h"
 #include "platform/ui.h"
+#include "player/output_player.h"
 #include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
@@ -13,5 +14,9 @@ void OpenTriggerFile(const char* path) {
   SuspendKeyWatch();
   if (!ReloadTriggerFile(gShell.triggerPath)) PlatformSetEditorText("");
   WriteSettingText(kKeyFile, gShell.triggerPath);
-  ResumeKeyWatch();
+  ResumeWatchUnlessPlaying();
+}
+
+void ResumeWatchUnlessPlaying() {
+  if (!OutputPlaying()) ResumeKeyWatch();
 }

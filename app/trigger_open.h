@@ -5,3 +5,7 @@
 // run's file. The save prompt has run before, so when the file cannot be read the editor is
 // emptied rather than left showing the old file's text, which a save would write into this one.
 void OpenTriggerFile(const char* path);
+
+// After a load with the key poller stopped: watching goes on, unless an output is still under
+// way (in a pause, or in a message box's loop), whose end resumes it.
+void ResumeWatchUnlessPlaying();

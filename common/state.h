@@ -77,6 +77,9 @@ const int kHistoryChars = kMaxTriggerLength + 2;
 const int kHistoryBytes = kHistoryChars * kMaxUtf8Bytes;  // room for the characters at their longest
 const int kHistorySize = kHistoryBytes + 1;  // and a zero that always ends them
 const int kEventQueueCapacity = 512;  // raw input events kept while watching waits
+// The keys held with others that the event stream keeps track of: left and right Shift, Ctrl,
+// Alt and Windows.
+const int kStreamModifierKeys = 8;
 struct WatcherState {
   uint8_t previousKeyState[256];
   uint8_t typedHistory[kHistorySize];
@@ -111,6 +114,9 @@ struct WatcherState {
   InputEvent queue[kEventQueueCapacity];
   int32_t queueStart, queueCount;
   bool queueOverflowed;  // events were lost to a full queue: what came before is cut off
+  // The tick count when the newest event of each stream modifier key came (kStreamModifiers of
+  // key_events.cpp): a release that never came is seen by its age and the system's key state.
+  uint32_t modifierEventAt[kStreamModifierKeys];
   // Own key events that came back through raw input, and those of them handled; an event of the
   // user's is handled only once every own key event sent before it is back.
   uint32_t ownKeysSeen, ownKeysHandled;

@@ -14,7 +14,6 @@
 #include "platform/ui.h"
 #include "player/program_commands.h"
 #include "player/window_commands.h"
-#include "watcher/key_events.h"
 
 const char kItemSeparator = ';';
 // "window_list": four numbers, each read from its first characters only.
@@ -126,7 +125,6 @@ void OnPickListClosed(const ListPlacement& placement) {
   snprintf(text, sizeof text, kPlacementFormat, int(placement.left), int(placement.top), int(placement.width),
            int(placement.height));
   WriteSettingText(kKeyWindowList, text);
-  ResumeKeyWatch();
 }
 
 void ReleasePickList() { FreeAndForget(gPickList.listBuffer); }

@@ -54,8 +54,8 @@ void ListItemText(int32_t index, char* out);
 // item does nothing. The caller closes the list window afterwards.
 void ChoosePickListItem(int32_t index);
 
-// A list window closed at `placement`: it is stored for the next list, and the key poller runs
-// again.
+// A list window closed at `placement`: it is stored for the next list. Watching the keys goes on
+// as it was: the output that opened the list resumed it when it ended.
 void OnPickListClosed(const ListPlacement& placement);
 
 // Releases the list buffer at the end of the run.

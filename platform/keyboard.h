@@ -22,6 +22,8 @@ const uint8_t kVkShift = 0x10;
 const uint8_t kVkControl = 0x11;
 const uint8_t kVkAlt = 0x12;
 const uint8_t kVkCapsLock = 0x14;
+const uint8_t kVkLeftWindows = 0x5B;
+const uint8_t kVkRightWindows = 0x5C;
 // The key that marks the end of the keys sent (see PlatformWaitForKeysTaken): programs ignore it.
 const uint8_t kVkSentinel = 0x87;  // F24
 

@@ -18,7 +18,6 @@ const int kUnitsPerPair = 2;
 // and the Windows and Application keys.
 const uint8_t kVkFirstNavigation = 0x21;  // Page Up
 const uint8_t kVkLastNavigation = 0x2E;   // Delete
-const uint8_t kVkLeftWindows = 0x5B;
 const uint8_t kVkApplications = 0x5D;
 
 // A layout answer with this key code names no key.

@@ -24,7 +24,6 @@
 #include "picklist/pick_list.h"
 #include "triggers/key_names.h"
 #include "triggers/word_case.h"
-#include "watcher/key_events.h"
 
 // How playback goes on after a token.
 enum StepKind { kStepContinue, kStepPause, kStepAbort };
@@ -380,7 +379,7 @@ static PlayStep PlayToken(const Output& output, int32_t at) {
   return TypeOrPasteText(output, at);
 }
 
-// Frees the output and hands the keyboard back to the key poller.
+// Frees the output: the player is idle.
 static void EndOutput() {
   TypeEndingText();
   MoveCaretToMark();
@@ -391,7 +390,6 @@ static void EndOutput() {
   gPlayer.typeOnly = false;
   FreeAndForget(gPlayer.outputBuffer);
   gPlayer.playPosition = 0;
-  ResumeKeyWatch();
 }
 
 // The play position after the start of the output's last command that waits for the keys
@@ -421,9 +419,11 @@ void StartPlayer() {
   PlatformStartTimer(kPlayTimerId, kPlayStartDelayMs);
 }
 
-void PlayOutputTick() {
+bool OutputPlaying() { return gPlayer.outputBuffer != nullptr || PasteUnderWay(); }
+
+bool PlayOutputTick() {
   PlatformStopTimer(kPlayTimerId);
-  if (PasteUnderWay() && !GoOnAfterPaste()) return;
+  if (PasteUnderWay() && !GoOnAfterPaste()) return false;
   Output output = {gPlayer.outputBuffer, gPlayer.outputBuffer ? int32_t(strlen(gPlayer.outputBuffer)) : 0};
   while (gPlayer.playPosition >= 0 && gPlayer.playPosition < output.length) {
     PlayStep step = PlayToken(output, gPlayer.playPosition);
@@ -433,8 +433,9 @@ void PlayOutputTick() {
       // Nothing typed may wait through the pause, whatever the action queued.
       FlushKeyEvents();
       PlatformStartTimer(kPlayTimerId, step.pauseMs);
-      return;
+      return false;
     }
   }
   EndOutput();
+  return true;
 }

@@ -64,7 +64,7 @@ static void LogFiring(int entry) {
 }
 
 static bool AnyModifierDown() {
-  const uint8_t keys[] = {kVkShift, kVkControl, kVkAlt};
+  const uint8_t keys[] = {kVkShift, kVkControl, kVkAlt, kVkLeftWindows, kVkRightWindows};
   for (uint8_t vk : keys) {
     if (PlatformAsyncKeyState(vk) & kKeyDownBit) return true;
   }
@@ -72,14 +72,16 @@ static bool AnyModifierDown() {
 }
 
 // Typing into a window while the user still holds Ctrl or Alt would turn the output into
-// shortcuts of that window; wait a moment for the user to let go.
-static void WaitForModifiersUp() {
+// shortcuts of that window; wait a moment for the user to let go. False when the user did not.
+static bool WaitForModifiersUp() {
   uint32_t start = PlatformTickCount();
   while (PlatformTickCount() - start < kModifierWaitMs) {
-    if (!AnyModifierDown()) return;
+    if (!AnyModifierDown()) return true;
     PlatformSleep(kModifierLookMs);
   }
+  return !AnyModifierDown();
 }
+
 
 // Erases the abbreviation: one Backspace per character, all in one piece. With raw input they
 // wait for the output's first keys (see StartExpansion); the key poller sends them at once.
@@ -171,26 +173,48 @@ static void ArmUndo(int entry, const char* output) {
   gWatcher.undoOutputChars = int32_t(Utf8CharCount(output));
 }
 
-// Raw input: the output waits for a pause in the user's typing (a short while at most), and for
-// Ctrl and Alt to be let go (typed while they are held, it would turn into shortcuts of the
-// window), a second at most.
+// The user's key presses that wait in the queue of raw input events. Releases do not count: the
+// release of the key that completed the trigger comes right after it, and holds up nothing.
+static int32_t WaitingPresses() {
+  int32_t presses = 0;
+  for (int32_t i = 0; i < gWatcher.queueCount; ++i) {
+    const InputEvent& event = gWatcher.queue[(gWatcher.queueStart + i) % kEventQueueCapacity];
+    if (event.down && !event.own) ++presses;
+  }
+  return presses;
+}
+
+// Raw input: the output waits while the user goes on typing (for a pause between presses, a
+// short while at most), and for the modifiers to be let go (typed while they are held, it would
+// turn into shortcuts of the window), a second at most. Returns false when the user still holds
+// one then: nothing may be sent.
 // Under Wine a key from the keyboard that arrives while keys sent by a program are still on their
 // way drops some of those: sent in a pause, the erase and the output arrive whole.
-static void WaitForTypingPause() {
+static bool WaitForTypingPause() {
   uint32_t start = PlatformTickCount(), changed = start;
-  int32_t waiting = gWatcher.queueCount;
+  PlatformDeliverPendingInput();
+  int32_t waiting = WaitingPresses();
+  bool typing = waiting > 0;  // keys after the trigger already: the typist is under way
   while (true) {
-    PlatformDeliverPendingInput();
     uint32_t now = PlatformTickCount();
-    if (gWatcher.queueCount != waiting) {
-      waiting = gWatcher.queueCount;
-      changed = now;
-    }
     bool modifiers = UserModifiersHeld();
-    bool paused = now - changed >= kTypingPauseMs || now - start >= kLongestTypingWaitMs;
-    if ((paused && !modifiers) || now - start >= kModifierWaitMs) return;
+    bool paused = !typing || now - changed >= kTypingPauseMs || now - start >= kLongestTypingWaitMs;
+    if (paused && !modifiers) return true;
+    if (now - start >= kModifierWaitMs) return false;
     PlatformSleep(kKeyLookMs);
+    PlatformDeliverPendingInput();
+    if (WaitingPresses() != waiting) {
+      waiting = WaitingPresses();
+      changed = PlatformTickCount();
+      typing = true;
+    }
   }
+}
+
+// Waits until keys may be sent: no modifier of the user's held, and with raw input a pause in
+// the typing. False when the user holds a modifier still: nothing may be sent then.
+static bool WaitUntilKeysMayGo() {
+  return gWatcher.rawInput ? WaitForTypingPause() : WaitForModifiersUp();
 }
 
 // Keys typed after the trigger reached the window in front before the erase does: they stand
@@ -227,7 +251,6 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   // The remap's own Alt would otherwise hold up the wait below for its whole length and turn
   // the output into Alt combinations.
   ReleaseRemapAlt();
-  if (!gWatcher.rawInput) WaitForModifiersUp();
   bool abbreviation = TriggerFlags(entry) == 0;
   bool wholeWord = abbreviation && (TriggerOptions(entry) & kOptionWholeWord);
   int32_t abbreviationChars = int32_t(Utf8CharCount(StoredTrigger(entry)));
@@ -240,11 +263,11 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   // erase going out with the output's first keys.
   bool listed = true;
   char* output = ReadOutputOf(entry, &listed);
-  if (gWatcher.rawInput) WaitForTypingPause();
+  bool mayGo = WaitUntilKeysMayGo();
   char after[kEndingTextSize] = "";
   int32_t afterChars = 0;
   uint8_t afterKey = 0;
-  if (gWatcher.rawInput && abbreviation && !TakeKeysAfterTrigger(after, &afterChars, &afterKey)) {
+  if (!mayGo || (gWatcher.rawInput && abbreviation && !TakeKeysAfterTrigger(after, &afterChars, &afterKey))) {
     FreeBlock(output);
     ResumeKeyWatch();  // the keys after the trigger are handled as typed, and nothing is erased
     return;
@@ -253,8 +276,10 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   gPlayer.typeOnly = (TriggerOptions(entry) & kOptionTyped) != 0;
   if (wholeWord) TakeWordEnding(abbreviationChars);
   strcat(gPlayer.endingText, after);
-  // A middle click types nothing, so an abbreviation that ends with one has less to erase.
-  if (abbreviation && pressedKey != kVkMiddleButton) EraseTyped(abbreviationChars + (wholeWord ? 1 : 0) + afterChars);
+  // A middle click types nothing, so an abbreviation that ends with one has less to erase; the
+  // keys typed after it are erased all the same, as the output types them again.
+  int32_t triggerChars = pressedKey == kVkMiddleButton ? 0 : abbreviationChars + (wholeWord ? 1 : 0);
+  if (abbreviation) EraseTyped(triggerChars + afterChars);
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
   if (afterChars > 0) SetAsideKeysAfterTrigger(after, afterKey);
   if (!output) {
@@ -273,13 +298,18 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   StartPlayer();
   // The erase waits in the queue of key events: the first tick sends it with the output's first
   // keys, in one piece, so that no key of the user's comes between them.
-  if (gWatcher.rawInput) PlayOutputTick();
+  if (gWatcher.rawInput && PlayOutputTick()) ResumeKeyWatch();
 }
 
 void UndoExpansion() {
   SuspendKeyWatch();
   gWatcher.undoArmed = false;
   FreeAndForget(gPlayer.outputBuffer);
+  // Sent with a modifier held, the erase and the letters would be shortcuts of the window.
+  if (!WaitUntilKeysMayGo()) {
+    ResumeKeyWatch();
+    return;
+  }
   char* typed = static_cast<char*>(AllocZeroed(kHistorySize, 1));
   if (!typed) {
     ResumeKeyWatch();
@@ -299,5 +329,5 @@ void UndoExpansion() {
   gPlayer.outputBuffer = typed;
   gPlayer.literalOutput = true;
   StartPlayer();
-  if (gWatcher.rawInput) PlayOutputTick();
+  if (gWatcher.rawInput && PlayOutputTick()) ResumeKeyWatch();
 }

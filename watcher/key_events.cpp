@@ -8,6 +8,7 @@
 
 #include "common/state.h"
 #include "common/utf8.h"
+#include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/ui.h"
 #include "watcher/expansion.h"
@@ -30,6 +31,13 @@ const uint8_t kVkFirstOemKey = 0xBA, kVkLastOemKey = 0xC0, kVkFirstOemKey2 = 0xD
 const uint8_t kVkOem102 = 0xE2;  // the extra key of European keyboards
 
 static const SidedModifier kSidedModifiers[] = {{0xA0, 0xA1, kVkShift}, {0xA2, 0xA3, kVkControl}, {0xA4, 0xA5, kVkAlt}};
+// The keys whose state the stream keeps for the others: every key of kSidedModifiers and the
+// Windows keys, in the order of gWatcher.modifierEventAt.
+static const uint8_t kStreamModifiers[kStreamModifierKeys] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, kVkLeftWindows,
+                                                              kVkRightWindows};
+// A modifier down with no event of it for this long may have been let go where raw input does
+// not see; long enough that the system's key state, which lags its events, has caught up.
+const uint32_t kStuckModifierMs = 500;
 
 // ---- the source -----------------------------------------------------------------------------
 
@@ -60,6 +68,19 @@ static void Enqueue(const InputEvent& event) {
   gWatcher.queue[(gWatcher.queueStart + gWatcher.queueCount++) % kEventQueueCapacity] = event;
 }
 
+static int StreamModifierIndex(uint8_t vk) {
+  for (int i = 0; i < kStreamModifierKeys; ++i) {
+    if (kStreamModifiers[i] == vk) return i;
+  }
+  return -1;
+}
+
+// When the newest event of a modifier came, so that a release that never came can be told.
+static void NoteModifierEvent(const InputEvent& event) {
+  int index = event.own ? -1 : StreamModifierIndex(event.vk);
+  if (index >= 0) gWatcher.modifierEventAt[index] = PlatformTickCount();
+}
+
 static InputEvent Dequeue() {
   InputEvent event = gWatcher.queue[gWatcher.queueStart];
   gWatcher.queueStart = (gWatcher.queueStart + 1) % kEventQueueCapacity;
@@ -80,7 +101,8 @@ static void CutOffHistory() {
 }
 
 // A history set aside comes back once the own keys are behind it, which would cut it off; the
-// keys typed after a trigger may complete another.
+// keys typed after a trigger may complete another. Own keys sent while raw input was paused
+// never come back and are not counted: with none counted still out, it is due at once.
 static void RestoreHistoryWhenDue() {
   if (!gWatcher.historyPending || Behind(gWatcher.ownKeysHandled, PlatformOwnKeyEventCount())) return;
   memcpy(gWatcher.typedHistory, gWatcher.pendingHistory, sizeof gWatcher.typedHistory);
@@ -130,10 +152,29 @@ static void TakeWaitingEvents() {
   if (!gWatcher.suspended && OwnKeysOutstanding()) PlatformStartTimer(kEchoWaitTimerId, kEchoWaitMs);
 }
 
+// The system says up, and the stream has said nothing of the key for a good while.
+static bool StuckInStream(int index, uint32_t now) {
+  uint8_t vk = kStreamModifiers[index];
+  return gWatcher.previousKeyState[vk] && now - gWatcher.modifierEventAt[index] >= kStuckModifierMs &&
+         !(PlatformAsyncKeyState(vk) & kKeyDownBit);
+}
+
+// Modifiers whose release never reached the stream are let go. Only while nothing waits: the
+// system's key state is that of now, and a waiting event is older.
+static void LetGoOfStuckModifiers() {
+  if (gWatcher.queueCount > 0) return;
+  uint32_t now = PlatformTickCount();
+  for (int i = 0; i < kStreamModifierKeys; ++i) {
+    if (StuckInStream(i, now)) SetKeyState(kStreamModifiers[i], false);
+  }
+}
+
 void TakeInputEvents(const InputEvent* events, int count) {
   if (!RawInputInUse()) return;
+  if (!gWatcher.suspended) LetGoOfStuckModifiers();
   for (int i = 0; i < count; ++i) {
     if (events[i].own && !events[i].button) ++gWatcher.ownKeysSeen;
+    NoteModifierEvent(events[i]);
     Enqueue(events[i]);
   }
   TakeWaitingEvents();
@@ -152,6 +193,7 @@ void ResumeKeyWatch() {
     PlatformStartTimer(kPollTimerId, kPollPeriodMs);
     return;
   }
+  RestoreHistoryWhenDue();
   TakeWaitingEvents();
 }
 
@@ -166,10 +208,16 @@ static bool DownAfterWaitingEvents(uint8_t vk) {
 }
 
 bool UserModifiersHeld() {
-  for (const SidedModifier& modifier : kSidedModifiers) {
-    if (DownAfterWaitingEvents(modifier.left) || DownAfterWaitingEvents(modifier.right)) return true;
+  uint32_t now = PlatformTickCount();
+  for (int i = 0; i < kStreamModifierKeys; ++i) {
+    if (DownAfterWaitingEvents(kStreamModifiers[i]) && !StuckInStream(i, now)) return true;
   }
   return false;
+}
+
+bool ShortcutModifiersHeld() {
+  const uint8_t* held = gWatcher.previousKeyState;
+  return held[kVkControl] || held[kVkAlt] || held[kVkLeftWindows] || held[kVkRightWindows];
 }
 
 // Keys that type a character where the caret is, and nothing else: letters, digits, the blank,

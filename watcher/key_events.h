@@ -1,6 +1,23 @@
 // The key-event path: where the watcher's key presses come from. Raw input reports every press
 // and release of the desktop, in order, as messages to the main window; where the system does not
 // grant it, or the tilde remap is on, the key poller looks at the key states every 10 ms instead.
+//
+// The model, for raw input:
+// - Every event goes through one queue and is taken in order. It waits there while watching is
+//   suspended (an expansion, an output or a load is under way) and while keys that this program
+//   sent before it have not come back through raw input yet: the history then sees the user's
+//   keys and the program's own in the order the window in front received them.
+// - Two counters wrap: ownKeysSeen (own key events that came back) and ownKeysHandled (those of
+//   them taken from the queue), each against PlatformOwnKeyEventCount (own key events sent while
+//   raw input was on). They are compared only as signed differences.
+// - An own event cuts the history off. A history set aside (the keys typed after a trigger, or
+//   what an undo gives back) replaces the history once every own key sent is handled; with
+//   nothing of it still to come back, that is when watching resumes.
+// - Only TakeInputEvents, ResumeKeyWatch and OnEchoWaitTimer take events; taking one may start an
+//   expansion, which suspends watching, so the rest wait in the queue. Nothing re-enters: the
+//   expansion's own wait reads new messages into the queue and takes none of them.
+// - The modifiers held are those of the stream, checked against the system's key state where a
+//   release may never come (see UserModifiersHeld).
 #pragma once
 #include <stdint.h>
 
@@ -24,11 +41,20 @@ void TakeInputEvents(const InputEvent* events, int count);
 // Watching waits, as while an expansion or an output is under way (the poller's timer stops).
 void SuspendKeyWatch();
 
-// Watching goes on: the poller's timer runs again, or the events that waited are handled.
+// Watching goes on: the poller's timer runs again, or a history set aside comes back when its
+// keys are all back and the events that waited are handled. The caller makes sure that no
+// output plays (its own keys would be taken for the user's).
 void ResumeKeyWatch();
 
-// True while the user holds Shift, Ctrl or Alt, as the events so far say, those that wait included.
+// True while the user holds Shift, Ctrl, Alt or a Windows key, as the events so far say, those
+// that wait included. A modifier with no event for kStuckModifierMs that the system reports up
+// is taken as let go: its release went where raw input does not see (a secure desktop, a window
+// of higher integrity, raw input paused), and the stream would hold it down for good.
 bool UserModifiersHeld();
+
+// True while the user holds Ctrl, Alt or a Windows key, as the events taken so far say: a key
+// pressed now is a shortcut of the window in front, not typing.
+bool ShortcutModifiersHeld();
 
 // The keys that the user typed after the trigger of the expansion under way, which the window in
 // front received before the erase: when each of them only types where the caret is (and there

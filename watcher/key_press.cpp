@@ -5,6 +5,7 @@
 #include "common/utf8.h"
 #include "platform/keyboard.h"
 #include "watcher/expansion.h"
+#include "watcher/key_events.h"
 #include "watcher/key_layout.h"
 #include "watcher/matcher.h"
 #include "watcher/typed_history.h"
@@ -43,7 +44,9 @@ static bool RecordKeyPress(int vk) {
     return false;
   }
   if (vk == kVkBackspace) {
-    EraseNewestTypedChar();
+    // With Ctrl the window deletes a word, with Alt it may undo: what stays is not known.
+    if (ShortcutModifiersHeld()) PushTypedChar("", 1);
+    else EraseNewestTypedChar();
     return false;
   }
   char text[kKeyPressTextSize];
@@ -61,12 +64,13 @@ static bool RecordKeyPress(int vk) {
   return true;
 }
 
-// The first key after a whole-word expansion decides its undo: Backspace takes it back, any
-// other key but a modifier lets it stand.
+// The first key after a whole-word expansion decides its undo: Backspace alone takes it back,
+// any other key but a modifier lets it stand. Backspace with Ctrl, Alt or a Windows key is a
+// shortcut of the window's own (a word deleted, an undo), which the erase would only repeat.
 static bool UndoesExpansion(int vk) {
   if (!gWatcher.undoArmed || IsModifierKey(vk) || vk == kVkSentinel) return false;
   gWatcher.undoArmed = false;
-  return vk == kVkBackspace;
+  return vk == kVkBackspace && !ShortcutModifiersHeld();
 }
 
 // ---- the press -------------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "tests/unit/fake_platform.h"
 #include "triggers/trigger_loader.h"
 #include "watcher/expansion.h"
+#include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
 const char kFuzzSettingsPath[] = "/fake/WordHatch.ini";
@@ -129,7 +130,7 @@ void PlayToEnd(int32_t maxTicks) {
   for (int32_t tick = 0; playing; ++tick) {
     FUZZ_CHECK(tick < maxTicks);
     gFake.events.clear();
-    PlayOutputTick();
+    if (PlayOutputTick()) ResumeKeyWatch();
     playing = TimerArmed(kPlayTimerId, false);
     polling = TimerArmed(kPollTimerId, polling);
   }

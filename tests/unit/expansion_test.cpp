@@ -197,13 +197,25 @@ TEST_F(ExpansionTest, OnlyALineThatBeginsWithTheTriggerIsFound) {
   EXPECT_EQ(Output(), "first line");
 }
 
-TEST_F(ExpansionTest, WaitsUpToASecondForTheModifiersToBeLetGo) {
+TEST_F(ExpansionTest, WaitsUpToASecondForTheModifiersToBeLetGoAndSendsNothingWhileHeld) {
   UseTriggers("{shift}{control}k=x\n");
   PressWith({kVkShift, kVkControl}, 'K');
   EXPECT_EQ(Output(), "x");
+  EXPECT_EQ(FakeEventsOf(kFakeSleep).size(), kLetGoInWaitMs / 10) << "ten-millisecond looks until they are up";
+  gFake.events.clear();
+  SetKey(kVkShift, true);
+  SetKey(kVkControl, true);
+  Tick();
+  Tick();  // a scan stops at the first key it finds down
+  Press('K');
+  EXPECT_EQ(outputs_.size(), 1u) << "still held after a second: typed now, the output would be shortcuts";
+  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty());
   std::vector<FakeEvent> sleeps = FakeEventsOf(kFakeSleep);
   EXPECT_EQ(sleeps.size(), 100u) << "ten-millisecond looks for one second";
   for (const FakeEvent& e : sleeps) ASSERT_EQ(e.a, 10u);
+  SetKey(kVkShift, false);
+  SetKey(kVkControl, false);
+  Tick();
   UseTriggers("abc=x\n");
   Type("abc");
   EXPECT_TRUE(FakeEventsOf(kFakeSleep).empty()) << "no wait when nothing is held";

@@ -126,7 +126,7 @@ uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t mapType) {
 
 static void RecordKeyEvent(uint8_t vk, uint32_t scanCode, uint32_t flags) {
   Record(kFakeKeyEvent, vk, scanCode, flags);
-  ++gFake.ownKeyEvents;
+  if (!gFake.inputShared) ++gFake.ownKeyEvents;
   if (gFake.syntheticKeysChangeState && !(flags & kKeyEventUnicode)) gFake.asyncKeyState[vk] = (flags & kKeyEventKeyUp) ? 0 : 0x8000;
 }
 
@@ -143,10 +143,14 @@ uint32_t PlatformSendKeyEvents(const KeyEvent* events, uint32_t count) {
 
 uint32_t PlatformShareFrontInput() {
   Record(kFakeShareInput, gFake.frontInputThread);
+  gFake.inputShared = gFake.frontInputThread != 0;
   return gFake.frontInputThread;
 }
 
-void PlatformStopSharingInput(uint32_t thread) { Record(kFakeStopSharing, thread); }
+void PlatformStopSharingInput(uint32_t thread) {
+  Record(kFakeStopSharing, thread);
+  gFake.inputShared = false;
+}
 
 uint32_t PlatformWaitForKeysTaken(uint32_t timeoutMs) {
   Record(kFakeKeysTakenWait, timeoutMs);
@@ -298,6 +302,9 @@ uint32_t PlatformTickCount() { return gFake.tickCount; }
 void PlatformSleep(uint32_t ms) {
   gFake.tickCount += ms;
   Record(kFakeSleep, ms);
+  if (gFake.keysUpAfterSleepMs == 0) return;
+  gFake.keysUpAfterSleepMs = gFake.keysUpAfterSleepMs > ms ? gFake.keysUpAfterSleepMs - ms : 0;
+  if (gFake.keysUpAfterSleepMs == 0) memset(gFake.asyncKeyState, 0, sizeof gFake.asyncKeyState);
 }
 
 LocalTime PlatformLocalTime() { return LocalTime{9, 5, 1}; }

@@ -72,6 +72,9 @@ struct FakePlatform {
   // releaseAtQuery (0: never), key releaseVk goes up, as a key let go during a scan does.
   int releaseAtQuery;
   int releaseVk;
+  // When the program has slept this long in all (0: never), every key goes up, as a user lets go
+  // of the modifiers a moment after a hotkey while the program waits for that.
+  uint32_t keysUpAfterSleepMs;
   // When set, synthetic key events change asyncKeyState at once, as the system's input does.
   bool syntheticKeysChangeState;
   // The layout of the window in front (kFakeLayout*, US after FakeReset), how many times it was
@@ -81,8 +84,10 @@ struct FakePlatform {
   std::map<uint16_t, uint16_t> keyForUnit;
   // What PlatformWaitForKeysTaken answers as the time it waited.
   uint32_t keysTakenWaitMs;
-  // The thread of the window in front, which PlatformShareFrontInput shares (0: our own).
+  // The thread of the window in front, which PlatformShareFrontInput shares (0: our own), and
+  // whether it is shared now: raw input is paused then, and own key events do not come back.
   uint32_t frontInputThread;
+  bool inputShared;
   // Raw input: whether the system grants it, the key events sent so far (each comes back as one
   // own raw-input event), and the messages that wait for the main window, delivered in order by
   // PlatformDeliverPendingInput.

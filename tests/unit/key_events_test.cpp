@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/heap.h"
+#include "app/trigger_open.h"
 #include "common/text.h"
 #include "player/output_player.h"
 #include "tests/unit/loader_fixture.h"
@@ -45,7 +46,9 @@ class KeyEventsTest : public LoaderTest {
   // Plays what is left of the output under way, with `echo` lets its own keys come back at once,
   // and returns the text typed since the last look (erases left out), "" when none.
   static std::string PlayOutput(bool echo = true) {
-    while (gPlayer.outputBuffer) PlayOutputTick();
+    while (gPlayer.outputBuffer) {
+      if (PlayOutputTick()) ResumeKeyWatch();
+    }
     std::string typed;
     for (char c : FakeTypedText()) {
       if (c != '\b') typed += c;
@@ -89,7 +92,8 @@ TEST_F(KeyEventsTest, KeysTypedWhileAnOutputPlaysAreTakenInTheirPlaceOnceItsKeys
   EchoOwnKeys();
   TypeLetters(" brb");  // between the two parts of the output
   gFake.events.clear();
-  PlayOutputTick();  // "second": its own keys come after those of the user
+  ASSERT_TRUE(PlayOutputTick());  // "second": its own keys come after those of the user
+  ResumeKeyWatch();
   EchoOwnKeys();
   EXPECT_EQ(PlayOutput(), "second") << "brb stands before \"second\" in the window: erasing would take that";
   EXPECT_EQ(gWatcher.queueCount, 0);
@@ -153,4 +157,83 @@ TEST_F(KeyEventsTest, TheSourceIsChosenOnceAndTheDebugLogSaysWhich) {
   EXPECT_FALSE(gWatcher.rawInput) << "the tilde remap polls";
   // Debug mode outlives the load: the log still goes to the test's folder.
   ASSERT_EQ(chdir(previous), 0);
+}
+
+TEST_F(KeyEventsTest, TheUndoIsBackspaceAloneAndNeverGoesOutWithAModifierHeld) {
+  const uint8_t kVkLeftAlt = 0xA4;
+  Start("{word}\r\nrecieve=receive\r\n");
+  for (uint8_t modifier : {kVkRightControl, kVkLeftAlt}) {
+    TypeLetters("recieve ");
+    EXPECT_EQ(PlayOutput(), "receive ");
+    Send({{modifier, true, false, false}});
+    Tap(kVkBackspace);
+    Send({{modifier, false, false, false}});
+    EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty()) << "Backspace with " << int(modifier) << " is the window's own";
+  }
+  TypeLetters("recieve ");
+  PlayOutput();
+  gFake.asyncKeyState[kVkLeftShift] = kKeyDownBit;  // the system agrees: Shift stays down
+  Send({{kVkLeftShift, true, false, false}});
+  Tap(kVkBackspace);
+  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty()) << "Shift held for a second: the undo gives way";
+  Send({{kVkLeftShift, false, false, false}});
+  gFake.asyncKeyState[kVkLeftShift] = 0;
+  TypeLetters("recieve ");
+  PlayOutput();
+  Tap(kVkBackspace);
+  EXPECT_EQ(PlayOutput(), "recieve") << "Backspace alone takes the correction back";
+}
+
+TEST_F(KeyEventsTest, AModifierWhoseReleaseNeverCameIsLetGoWhenTheSystemSaysItIsUp) {
+  const uint8_t kVkLeftAlt = 0xA4, kVkF5 = 0x74;
+  Start("{F5}=f5\r\n{alt}{F5}=alt f5\r\n");
+  Send({{kVkLeftAlt, true, false, false}});  // its release went to a secure desktop
+  gFake.tickCount += 600;
+  Tap(kVkF5);
+  EXPECT_EQ(PlayOutput(), "f5");
+  Send({{kVkLeftAlt, true, false, false}});
+  gFake.asyncKeyState[kVkLeftAlt] = kKeyDownBit;
+  gFake.tickCount += 600;
+  gFake.pendingInputs = {{{kVkLeftAlt, false, false, false}}};  // let go while the output waits
+  Tap(kVkF5);
+  EXPECT_EQ(PlayOutput(), "alt f5") << "held for long, and the system says so too";
+  gFake.asyncKeyState[kVkLeftAlt] = 0;
+  Send({{kVkLeftAlt, true, false, false}});
+  gFake.pendingInputs = {{{kVkLeftAlt, false, false, false}}};
+  Tap(kVkF5);
+  EXPECT_EQ(PlayOutput(), "alt f5") << "just pressed: the system's state lags, the stream holds";
+}
+
+TEST_F(KeyEventsTest, KeysTypedAfterAMiddleClickTriggerAreErasedOnceAndTypedOnce) {
+  Start("{4}=OK\r\n");
+  gFake.pendingInputs = {{{'H', true, false, false}, {'H', false, false, false}},
+                         {{'I', true, false, false}, {'I', false, false, false}}};
+  Send({{kVkMiddleButton, true, true, false}});
+  EXPECT_EQ(FakeTypedText(), "\b\bOKhi") << "the click typed nothing; hi stood where OK goes";
+}
+
+TEST_F(KeyEventsTest, AnOpenOrASaveWhileAnOutputPausesLeavesWatchingToItsEnd) {
+  Start("fr=first{Delay 100}second\r\nbrb=be right back\r\n");
+  TypeLetters("fr");
+  EchoOwnKeys();
+  gFake.events.clear();
+  OpenTriggerFile(gShell.triggerPath);
+  EXPECT_TRUE(gWatcher.suspended) << "the output is in its pause";
+  TypeLetters(" brb");
+  EXPECT_STREQ(gPlayer.outputBuffer, "first{Delay 100}second") << "no trigger fires in the middle of it";
+  EXPECT_EQ(PlayOutput(), "second");
+  EXPECT_FALSE(gWatcher.suspended);
+}
+
+TEST_F(KeyEventsTest, AHistorySetAsideComesBackAtTheEndOfAnOutputWhoseKeysNeverCameBack) {
+  Start("btw=by the way{click 1,1}\r\nok=fine\r\n");
+  gFake.frontInputThread = 77;  // the keys go out with raw input paused: none comes back
+  TypeLetters("bt");
+  gFake.pendingInputs = {{{'O', true, false, false}, {'O', false, false, false}}};
+  TypeLetters("w");
+  EXPECT_EQ(PlayOutput(), "by the wayo");
+  TypeLetters("k");
+  EXPECT_EQ(PlayOutput(), "fine") << "the o typed after btw and the k make ok";
+  TypeLetters("k");
+  EXPECT_EQ(PlayOutput(), "") << "what btw set aside is long gone: it must not come back after fine";
 }

@@ -10,6 +10,7 @@
 #include "common/state.h"
 #include "platform/mouse.h"
 #include "player/output_player.h"
+#include "watcher/key_events.h"
 #include "triggers/word_case.h"
 #include "tests/unit/fake_platform.h"
 
@@ -36,7 +37,11 @@ class OutputPlayerTest : public ::testing::Test {
     memcpy(gPlayer.outputBuffer, output.data(), output.size());
     StartPlayer();
   }
-  void Tick() { gFake.events.clear(); PlayOutputTick(); }  // one tick, with a fresh record
+  // One tick, with a fresh record; the end of the output resumes watching, as the main window does.
+  void Tick() {
+    gFake.events.clear();
+    if (PlayOutputTick()) ResumeKeyWatch();
+  }
 };
 
 // Everything of a tick but the key events themselves, for example
@@ -62,7 +67,7 @@ std::string Click(const std::string& at, const char* button = "left") {
   return "show cursor" + at + " " + button + "down " + button + "up start7772:10";
 }
 
-TEST_F(OutputPlayerTest, StartsAtTheBeginningAndTheEndRestartsThePoller) {
+TEST_F(OutputPlayerTest, StartsAtTheBeginningAndTheEndResumesWatching) {
   gPlayer.playPosition = 5;
   Start("ab");
   EXPECT_EQ(Trace(), "start7772:1");
@@ -221,7 +226,9 @@ TEST_F(OutputPlayerTest, TheCaseTypedAndTheEndingCharacterShapeOnlyTheText) {
     gPlayer.outputCase = c.outputCase;
     strcpy(gPlayer.endingText, ".");
     gFake.events.clear();
-    for (int tick = 0; tick < 3 && gPlayer.outputBuffer; ++tick) PlayOutputTick();
+    for (int tick = 0; tick < 3 && gPlayer.outputBuffer; ++tick) {
+      if (PlayOutputTick()) ResumeKeyWatch();
+    }
     EXPECT_EQ(FakeTypedText(), c.typed) << c.output;
     EXPECT_EQ(gPlayer.outputCase, kCaseAsWritten) << "the end resets it";
   }

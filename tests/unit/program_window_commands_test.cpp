@@ -11,6 +11,7 @@
 #include "common/state.h"
 #include "picklist/pick_list.h"
 #include "player/output_player.h"
+#include "watcher/key_events.h"
 #include "player/program_commands.h"
 #include "player/window_commands.h"
 #include "tests/unit/fake_platform.h"
@@ -32,7 +33,7 @@ class CommandTest : public ::testing::Test {
     memcpy(gPlayer.outputBuffer, output.data(), output.size());
     StartPlayer();
     gFake.events.clear();
-    PlayOutputTick();
+    if (PlayOutputTick()) ResumeKeyWatch();  // as the main window does at the end
   }
 };
 
@@ -174,7 +175,7 @@ TEST_F(WindowSearchTest, WindowCommandBringsForwardAndPausesOrWarnsAndEnds) {
   EXPECT_EQ(FakeEventsOf(kFakeTimerStart).back().b, 10u);
   EXPECT_EQ(FakeKeyEventText(), "");
   gFake.events.clear();
-  PlayOutputTick();
+  if (PlayOutputTick()) ResumeKeyWatch();  // as the main window does at the end
   EXPECT_EQ(FakeKeyEventText(), "D:0 D:2");
 
   PlayTick("WINDOW: Calculator{Enter}");

@@ -17,6 +17,7 @@
 
 const uint16_t kDown = 0x8000;
 const int kTickMs = 10;
+const uint32_t kLetGoInWaitMs = 50;
 
 // The main window's timers are played by hand: Tick runs the poller while its timer is armed.
 // An output handed to the player is taken at once (kept in outputs_) and the poller goes on, as
@@ -68,13 +69,16 @@ class WatcherTest : public LoaderTest {
     SetKey(vk, false);
     Tick();
   }
-  // The same with modifiers held around the key, each pressed a tick before it.
+  // The same with modifiers held around the key, each pressed a tick before it; an expansion
+  // that waits for them sees them let go 50 ms into its wait.
   void PressWith(std::initializer_list<int> modifiers, int vk) {
     for (int m : modifiers) {
       SetKey(m, true);
       Tick();
     }
+    gFake.keysUpAfterSleepMs = kLetGoInWaitMs;
     Press(vk);
+    gFake.keysUpAfterSleepMs = 0;
     for (int m : modifiers) SetKey(m, false);
     Tick();
   }
