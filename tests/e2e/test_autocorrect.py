@@ -102,6 +102,15 @@ class AutocorrectTest(ExpansionTestCase):
         self.wait_target(target, text + "recieve")
         self.type_and_check(target, " ", text + "recieve ")
         self.type_and_check(target, "adn ", text + "recieve and ")
+        # Ctrl+Backspace and Alt+Backspace are the window's own keys (here they change nothing):
+        # no undo goes out, least of all one typed with the modifier still down.
+        text += "recieve and "
+        for chord in ("ctrl+BackSpace", "alt+BackSpace"):
+            self.type_and_check(target, "thier ", text + "their ")
+            self.input.press(chord)
+            text += "their "
+            self.type_and_check(target, "x ", text + "x ")
+            text += "x "
 
 
 if __name__ == "__main__":
