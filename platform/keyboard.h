@@ -97,11 +97,13 @@ bool PlatformLastInputTick(uint32_t* tick);
 // reads as down, so it must begin before the first of the keys that a wait will watch is sent:
 // a reset between a Shift press taken and the letter after it would type the letter unshifted.
 // The keys down on the desktop (the user's, and those that the program holds down) are written
-// back at once. Returns the thread shared with; 0 when no window of another thread is in front
-// or the system refused.
+// back at once. While the input is shared, raw input is off (keys sent to a thread whose input
+// is shared with a raw-input window are lost otherwise): own key events sent meanwhile neither
+// come back nor count in PlatformOwnKeyEventCount, and the user's keys are not reported. Returns
+// the thread shared with; 0 when no window of another thread is in front or the system refused.
 uint32_t PlatformShareFrontInput();
 
-// Ends the sharing that PlatformShareFrontInput began with `thread`.
+// Ends the sharing that PlatformShareFrontInput began with `thread`; raw input is on again.
 void PlatformStopSharingInput(uint32_t thread);
 
 // The longest that PlatformWaitForKeysTaken waits.

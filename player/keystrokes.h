@@ -22,7 +22,9 @@ bool TypeCodePoint(uint32_t codePoint);
 // True for a character that is text: a code point that is no surrogate and no control character.
 bool IsTextCharacter(uint32_t codePoint);
 
-// Hands every queued key event to the system in one piece and empties the queue.
+// Hands every queued key event to the system in one piece and empties the queue. Before the
+// output's last command that waits for its keys, the input of the window in front is shared
+// first (raw input is off while it is: see PlatformShareFrontInput).
 void FlushKeyEvents();
 
 // Flushes, then waits (bounded) until the window in front has taken every key sent since the
