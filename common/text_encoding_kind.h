@@ -4,8 +4,12 @@
 #include <stdint.h>
 
 enum TextEncoding : uint8_t {
-  kEncodingAnsi = 0,    // the system's ANSI code page: any file without the signs below
-  kEncodingUtf8,        // UTF-8 without the byte-order mark, told by a multi-byte sequence
-  kEncodingUtf8Marked,  // UTF-8 that begins with the byte-order mark
-  kEncodingUtf16,       // UTF-16 little-endian after its mark (Notepad's "Unicode")
+  kEncodingAnsi = 0,          // the system's ANSI code page: any file without the signs below
+  kEncodingUtf8,              // UTF-8 without the byte-order mark, told by a multi-byte sequence
+  kEncodingUtf8Marked,        // UTF-8 that begins with the byte-order mark
+  kEncodingUtf16,             // UTF-16 little-endian after its mark FF FE (Notepad's "Unicode")
+  kEncodingUtf16Be,           // UTF-16 big-endian after its mark FE FF ("Unicode big endian")
+  kEncodingUtf16Unmarked,     // UTF-16 little-endian without a mark, told by its zero bytes
+  kEncodingUtf16BeUnmarked,   // UTF-16 big-endian without a mark, told by its zero bytes
 };
+
