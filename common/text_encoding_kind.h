@@ -13,3 +13,11 @@ enum TextEncoding : uint8_t {
   kEncodingUtf16BeUnmarked,   // UTF-16 big-endian without a mark, told by its zero bytes
 };
 
+// What the editor lacks of the trigger file: what a save of the editor's text, unchanged, would
+// fail to write back of the file on disk.
+enum FileShortfall : uint8_t {
+  kShortfallNone = 0,  // nothing: the editor holds the whole file, or a save wrote its text as the file
+  kShortfallUnread,    // all of it: the file could not be read (the editor may hold text typed meanwhile)
+  kShortfallAfterNul,  // the text after a NUL character, where the editor's text ends
+  kShortfallBytes,     // bytes that are no text in the file's encoding: the editor shows U+FFFD for them
+};

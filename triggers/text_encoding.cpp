@@ -172,3 +172,23 @@ char* EncodeFileText(const char* text, size_t length, TextEncoding encoding, siz
   return out;
 }
 
+bool FindFileTextShortfall(const char* bytes, size_t size, TextEncoding encoding, const char* text, size_t length,
+                           FileShortfall* shortfall, bool* unpaired) {
+  *unpaired = false;
+  *shortfall = kShortfallNone;
+  if (memchr(text, 0, length)) {
+    *shortfall = kShortfallAfterNul;
+    return true;
+  }
+  if (!KeepsThroughUtf16(text, length, unpaired)) {
+    *shortfall = kShortfallBytes;
+    return true;
+  }
+  size_t written = 0;
+  bool unrepresentable = false;
+  char* again = EncodeFileText(text, length, encoding, &written, &unrepresentable);
+  if (!again && !unrepresentable) return false;
+  if (unrepresentable || written != size || memcmp(again, bytes, size) != 0) *shortfall = kShortfallBytes;
+  FreeBlock(again);
+  return true;
+}

@@ -31,3 +31,11 @@ char* DecodeFileText(const char* bytes, size_t size, TextEncoding encoding, size
 // the code page. nullptr (and *unrepresentable false) when the heap cannot supply the block.
 char* EncodeFileText(const char* text, size_t length, TextEncoding encoding, size_t* size, bool* unrepresentable);
 
+// What the editor and then a save would fail to give back of a file: `text` (`length` bytes) is
+// what DecodeFileText made of its `size` bytes at `bytes` in `encoding`. *shortfall is
+// kShortfallAfterNul when the text holds a NUL (the editor ends there), kShortfallBytes when a
+// save of the text unchanged would not write the same bytes (bytes that are no text in the
+// encoding), kShortfallNone otherwise; *unpaired tells whether it holds UTF-16 units that are
+// no characters, which come back as they were. False when the heap cannot supply the check.
+bool FindFileTextShortfall(const char* bytes, size_t size, TextEncoding encoding, const char* text, size_t length,
+                           FileShortfall* shortfall, bool* unpaired);

@@ -139,6 +139,44 @@ TEST(TextEncoding, EveryUtf16FormRoundTrips) {
   }
 }
 
+// What the editor and a save would lose of a file: nothing, the text after a NUL, or bytes
+// that are no text; unpaired surrogates are told but kept.
+TEST(TextEncoding, ShortfallTellsWhatASaveWouldLose) {
+  FakeReset();
+  struct Case {
+    const char* name;
+    std::string bytes;
+    FileShortfall shortfall;
+    bool unpaired;
+  } cases[] = {
+      {"ASCII", "a=b\r\n", kShortfallNone, false},
+      {"every ANSI byte but NUL", std::string("\x80\x81\x9D\xFF=x", 6), kShortfallNone, false},
+      {"UTF-8 with its mark", kUtf8Mark + "a=\xE2\x86\x92", kShortfallNone, false},
+      {"UTF-16 BE", kUtf16BeMark + Swapped(Utf16Bytes({'a', '=', 0xE9})), kShortfallNone, false},
+      {"a NUL byte in ANSI", std::string("a=b\0c=d", 7), kShortfallAfterNul, false},
+      {"a NUL unit in UTF-16", kUtf16Mark + Utf16Bytes({'a', 0, 'b'}), kShortfallAfterNul, false},
+      {"ill-formed UTF-8 after the mark", kUtf8Mark + "a=\xE9x", kShortfallBytes, false},
+      {"an odd final byte of UTF-16", kUtf16Mark + std::string("a\0b", 3), kShortfallBytes, false},
+      {"the UTF-8 mark before UTF-16 BE", kUtf8Mark + "\xED\xA0\x80\xED\xB0\x80", kShortfallBytes, false},
+      {"unpaired surrogates in UTF-16", kUtf16Mark + Utf16Bytes({'a', 0xDC00, 0xD800}), kShortfallNone, true},
+      {"a pair split by a character", Swapped(Utf16Bytes({0xD801, 'x', 0xDC02, '=', '\r', '\n'})), kShortfallNone,
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TextEncoding encoding = DetectTextEncoding(c.bytes.data(), c.bytes.size());
+    size_t length = 0, capacity = 0;
+    char* text = DecodeFileText(c.bytes.data(), c.bytes.size(), encoding, 0, &length, &capacity);
+    ASSERT_TRUE(text);
+    FileShortfall shortfall = kShortfallUnread;
+    bool unpaired = !c.unpaired;
+    EXPECT_TRUE(FindFileTextShortfall(c.bytes.data(), c.bytes.size(), encoding, text, length, &shortfall, &unpaired));
+    EXPECT_EQ(shortfall, c.shortfall);
+    EXPECT_EQ(unpaired, c.unpaired);
+    FreeBlock(text);
+  }
+}
+
 TEST(Utf16, IllFormedUtf8BecomesTheReplacementCharacter) {
   const char text[] = "\xE9x\xED\xA0";  // a stray byte, then a surrogate's form cut short
   uint16_t units[sizeof text];
