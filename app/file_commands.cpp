@@ -45,9 +45,8 @@ static void ReportSaveFailure(HWND window) {
   MessageBoxA(window, text, kMessageCaption, MB_OK | MB_ICONWARNING | kMessageStyle);
 }
 
-LRESULT OnFileSave(HWND window) {
-  // Save As names the file and then saves through this command itself.
-  if (!gShell.triggerPath[0]) return SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE_AS, 0);
+// Writes the editor's text as the trigger file and reloads it, the caret kept.
+static LRESULT SaveEditorText(HWND window) {
   SuspendKeyWatch();
   DWORD start = 0, end = 0;
   SendMessageA(gApp.editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -65,6 +64,13 @@ LRESULT OnFileSave(HWND window) {
   return kSaveDone;
 }
 
+LRESULT OnFileSave(HWND window) {
+  // Save As names the file and then saves it itself.
+  if (!gShell.triggerPath[0]) return SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE_AS, 0);
+  if (!MaySaveOverTriggerFile(gShell.triggerPath)) return kSaveCancelled;
+  return SaveEditorText(window);
+}
+
 LRESULT OnFileSaveAs(HWND window) {
   char name[kPathCapacity];
   CopyTextBounded(name, gShell.triggerPath, kFileDialogNameSize);
@@ -72,7 +78,8 @@ LRESULT OnFileSaveAs(HWND window) {
   char previous[kPathCapacity];
   CopyTextBounded(previous, gShell.triggerPath, sizeof previous);
   CopyTextBounded(gShell.triggerPath, name, sizeof gShell.triggerPath);
-  LRESULT result = SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE, 0);
+  // The dialog has asked before replacing a file that is there.
+  LRESULT result = SaveEditorText(window);
   // Unsaved under the new name: the title still shows the old one, and so does the next Save.
   if (result != kSaveDone) CopyTextBounded(gShell.triggerPath, previous, sizeof gShell.triggerPath);
   return result;

@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "app/shell_rules.h"
 #include "app/tray_icon.h"
+#include "app/trigger_open.h"
 #include "common/state.h"
 #include "platform/files.h"
 #include "platform/ui.h"
@@ -127,6 +128,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ShowFirstTime(window);
 
   ReloadTriggerFile(gShell.triggerPath);
+  RetryLoadWhileUnread();
   StartKeyWatch(!PollingChosen());
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   return RunMessageLoop(window, accelerators);

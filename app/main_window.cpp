@@ -16,6 +16,7 @@
 #include "app/settings.h"
 #include "app/shell_rules.h"
 #include "app/track_mouse.h"
+#include "app/trigger_open.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "common/state.h"
@@ -122,8 +123,8 @@ static void OnPlayTimer() {
   if (PlayOutputTick()) ResumeKeyWatch();
 }
 
-// WM_TIMER: the key poller, the echo wait, the output player, Track Mouse and the about box's link. Returns
-// false for other timers.
+// WM_TIMER: the key poller, the echo wait, the output player, Track Mouse, the about box's link
+// and the load of an unread trigger file. Returns false for other timers.
 static bool OnTimer(WPARAM id) {
   switch (id) {
     case kPollTimerId: PollKeys(); return true;
@@ -131,6 +132,7 @@ static bool OnTimer(WPARAM id) {
     case kPlayTimerId: OnPlayTimer(); return true;
     case kTrackMouseTimerId: ShowMousePosition(); return true;
     case kAboutLinkTimerId: OnAboutLinkTimer(); return true;
+    case kLoadRetryTimerId: OnLoadRetryTimer(); return true;
     default: return false;
   }
 }

@@ -1,8 +1,10 @@
 // Writing the trigger file (see trigger_save.h).
 #include "app/trigger_save.h"
 
+#include <stdio.h>
 #include <string.h>
 
+#include "app/trigger_open.h"
 #include "common/heap.h"
 #include "common/status_text.h"
 #include "platform/files.h"
@@ -13,6 +15,17 @@
 #include "watcher/key_poller.h"
 
 static const char kSaveTempSuffix[] = ".saving";
+static const char kQuestionCaption[] = "WordHatch";
+// The questions before a save that would write less than the file holds, by what the editor lacks.
+static const char kOverUnreadFormat[] =
+    "The trigger file\n\n%s\n\ncould not be read, so the editor does not hold its text. Saving writes the "
+    "editor's text over the whole file.\n\nSave anyway?";
+static const char kOverNulFormat[] =
+    "The trigger file\n\n%s\n\nholds a NUL character, and the editor holds only the text before it. Saving "
+    "writes the editor's text over the whole file: everything after the NUL character is lost.\n\nSave anyway?";
+static const char kOverBytesFormat[] =
+    "The trigger file\n\n%s\n\nholds bytes that are not text in its encoding, which the editor shows as "
+    "\xEF\xBF\xBD. Saving writes the editor's text over the whole file: those bytes are lost.\n\nSave anyway?";
 
 uint32_t WriteFileAt(const char* path, int32_t offset, const void* buffer, uint32_t count) {
   FileHandle file = PlatformOpenFile(path, kFileReadWrite, kFileOpenAlways, nullptr);
@@ -70,12 +83,33 @@ static bool WriteEditorText(const char* path, TextEncoding* encoding) {
   return saved;
 }
 
+static const char* QuestionFormat(FileShortfall shortfall) {
+  switch (shortfall) {
+    case kShortfallUnread: return kOverUnreadFormat;
+    case kShortfallAfterNul: return kOverNulFormat;
+    case kShortfallBytes: return kOverBytesFormat;
+    default: return nullptr;
+  }
+}
+
+bool MaySaveOverTriggerFile(const char* path) {
+  const char* format = QuestionFormat(gTriggers.fileShortfall);
+  // Nothing at the path: a save loses nothing there.
+  if (!format || PlatformPathKind(path) == kPathNothing) return true;
+  char question[kPathCapacity + sizeof kOverUnreadFormat + sizeof kOverNulFormat + sizeof kOverBytesFormat];
+  snprintf(question, sizeof question, format, path);
+  return PlatformAskYesNo(question, kQuestionCaption);
+}
+
 bool SaveAndReloadTriggerFile(const char* path) {
   TextEncoding encoding = gTriggers.fileEncoding;
   if (!WriteEditorText(path, &encoding)) return false;
   bool changed = encoding != gTriggers.fileEncoding;
   gTriggers.fileEncoding = encoding;
+  // The file holds exactly the editor's text now, so the reload shows it there again.
+  gTriggers.fileShortfall = kShortfallNone;
   ReloadTriggerFile(path);
+  RetryLoadWhileUnread();
   if (changed) SetStatusText(kSavedAsUtf8Text);
   return true;
 }

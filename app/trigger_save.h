@@ -23,9 +23,16 @@ bool MakeSaveTempPath(const char* path, char out[kPathCapacity]);
 // left behind.
 bool SaveTextAsFile(const char* path, const char* text, uint32_t count);
 
+// Asks the user, naming `path`, before a save writes the editor's text over a file of which the
+// editor does not hold all (gTriggers.fileShortfall): one that could not be read, or one with a
+// NUL character or bytes that are no text. Returns true when the save may go on: nothing would
+// be lost, or the user answered Yes.
+bool MaySaveOverTriggerFile(const char* path);
+
 // Saves the editor's text as the trigger file at `path`, in the encoding the loaded file was
 // read in (gTriggers.fileEncoding): ANSI text that the code page cannot hold is saved as UTF-8
-// with the byte-order mark instead. Then reloads the triggers from it, and after a change to
-// UTF-8 says so in the status bar. Returns false, with nothing reloaded and the file on disk as
-// it was, when the text could not be read or written.
+// with the byte-order mark instead. Then the editor lacks nothing of the file
+// (gTriggers.fileShortfall), and the triggers are reloaded from it; after a change to UTF-8 the
+// status bar says so. Returns false, with nothing reloaded and the file on disk as it was, when
+// the text could not be read or written. Asks nothing: MaySaveOverTriggerFile asks first.
 bool SaveAndReloadTriggerFile(const char* path);

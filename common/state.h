@@ -66,6 +66,16 @@ struct TriggerTable {
   uint8_t debugMode;  // set by a load, never cleared
   uint8_t remapMode;  // kRemapModeBit set by a load, never cleared
   TextEncoding fileEncoding;  // how the file last read whole was written; a save writes it so again
+  // Set by every load: the file exists but could not be read, so the table is the one from before
+  // it and the shell tries the load again (app/trigger_open.h) until one reads the file.
+  bool loadFailed;
+  // What the editor lacks of the file at the trigger path, so that a save asks before writing
+  // less than the file holds: set by every load, and to kShortfallNone by a save that wrote the
+  // file. A load leaves the editor's text alone while it is kShortfallUnread and the user has
+  // changed the text: that text is then the user's only copy.
+  FileShortfall fileShortfall;
+  // The last load read UTF-16 units that are no characters (unpaired surrogates); they are kept.
+  bool unpairedUnits;
 };
 extern TriggerTable gTriggers;
 

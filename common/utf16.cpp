@@ -74,3 +74,22 @@ size_t Utf8ToUtf16(const char* text, size_t length, uint16_t* out) {
   }
   return written;
 }
+
+bool KeepsThroughUtf16(const char* text, size_t length, bool* unpaired) {
+  *unpaired = false;
+  for (size_t at = 0; at < length;) {
+    at += AsciiPrefixLength(text + at, length - at);
+    if (at == length) break;
+    int n = Utf8SequenceLength(text + at, length - at);
+    if (n > 1) {
+      at += size_t(n);
+      continue;
+    }
+    uint32_t surrogate = SurrogateFormAt(text + at, length - at);
+    if (!surrogate) return false;  // the way in makes U+FFFD of it
+    at += kSurrogateFormBytes;
+    if (IsHighSurrogate(surrogate) && IsLowSurrogate(SurrogateFormAt(text + at, length - at))) return false;
+    *unpaired = true;
+  }
+  return true;
+}

@@ -31,3 +31,10 @@ size_t Utf16ToUtf8(const uint16_t* units, size_t count, char* out);
 // well-formed sequence, and is not the three-byte form of a surrogate, becomes U+FFFD. Returns
 // the number of units written.
 size_t Utf8ToUtf16(const char* text, size_t length, uint16_t* out);
+
+// True when Utf8ToUtf16 and then Utf16ToUtf8 give the `length` bytes of `text` back unchanged, as
+// they go through the editor: every byte belongs to a well-formed sequence or to the three-byte
+// form of a surrogate, and no high surrogate's form stands right before a low one's (the way
+// back would join the two into one character). *unpaired tells whether `text` holds such forms:
+// UTF-16 units that are no characters, which come back as they were.
+bool KeepsThroughUtf16(const char* text, size_t length, bool* unpaired);

@@ -9,16 +9,21 @@ enum FileAccess { kFileReadOnly, kFileReadWrite };
 enum FileCreation { kFileOpenExisting, kFileOpenAlways };
 enum FileSeekOrigin { kSeekFromStart, kSeekFromEnd };
 
-// Why an open failed, so that callers never mistake a file they may not open for a missing one.
-enum FileError { kFileOk, kFileNotFound, kFileOpenDenied };
+// Why an open failed, so that callers never mistake a file they may not open for a missing one,
+// and can tell the user why.
+enum FileError {
+  kFileOk,
+  kFileNotFound,      // the path names nothing, or a folder on it is missing
+  kFileInUse,         // another program has it open without sharing it, or holds a lock on it
+  kFileAccessDenied,  // the user may not read (or write) it, or it is a folder
+  kFileOpenDenied,    // any other failure: an offline file, a device, a name the system refuses
+};
 
 // Kinds of thing a path can name.
 enum PathKind { kPathNothing, kPathFile, kPathDirectory };
 
 // Opens `path` with the given access, sharing reading and writing with others. kFileOpenAlways
-// creates a missing file. Returns nullptr on failure and then sets *error (when given) to
-// kFileNotFound for a path that names nothing (or a missing folder) and kFileOpenDenied otherwise:
-// locked by another program, access denied, a directory.
+// creates a missing file. Returns nullptr on failure and then sets *error (when given) to why.
 FileHandle PlatformOpenFile(const char* path, FileAccess access, FileCreation creation, FileError* error);
 
 // Closes a file; nullptr is ignored.

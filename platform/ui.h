@@ -18,6 +18,9 @@ void PlatformSetEditorText(const char* text);
 // no editor or the heap cannot supply the block.
 char* PlatformEditorText(size_t* length);
 
+// True when the user has changed the editor's text since it was last set (the editor can undo).
+bool PlatformEditorChanged();
+
 // Starts (or restarts) timer `id` of the main window with a period of `ms` milliseconds.
 void PlatformStartTimer(uint32_t id, uint32_t ms);
 
@@ -27,3 +30,7 @@ void PlatformStopTimer(uint32_t id);
 // Tells the user of a failure (UTF-8 text and caption) in a warning box owned by the main
 // window (task-modal, topmost), and returns when it is closed.
 void PlatformShowWarning(const char* text, const char* caption);
+
+// Asks the user a yes-or-no question (UTF-8 text and caption) in a warning box owned by the main
+// window (task-modal, No the default button), and returns true when the answer is Yes.
+bool PlatformAskYesNo(const char* text, const char* caption);

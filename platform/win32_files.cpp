@@ -5,9 +5,18 @@
 
 static HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
-// Errors that mean "there is nothing at this path"; every other failure leaves the file alone.
-static bool IsMissingError(DWORD error) {
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+// The seam's kind of a failed open. Only "there is nothing at this path" lets a caller make the
+// file anew; every other failure leaves the file alone.
+static FileError OpenErrorOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME: return kFileNotFound;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return kFileInUse;
+    case ERROR_ACCESS_DENIED: return kFileAccessDenied;
+    default: return kFileOpenDenied;
+  }
 }
 
 FileHandle PlatformOpenFile(const char* path, FileAccess access, FileCreation creation, FileError* error) {
@@ -16,7 +25,7 @@ FileHandle PlatformOpenFile(const char* path, FileAccess access, FileCreation cr
   HANDLE h = CreateFileA(path, rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    if (error) *error = IsMissingError(GetLastError()) ? kFileNotFound : kFileOpenDenied;
+    if (error) *error = OpenErrorOf(GetLastError());
     return nullptr;
   }
   if (error) *error = kFileOk;

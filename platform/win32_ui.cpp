@@ -68,6 +68,8 @@ char* PlatformEditorText(size_t* length) {
   return text;
 }
 
+bool PlatformEditorChanged() { return IsWindow(gUi.editor) && SendMessageW(gUi.editor, EM_CANUNDO, 0, 0) != 0; }
+
 // The system's timer ids are pointer-sized; the core's fit in 32 bits and come back whole in
 // WM_TIMER's wParam.
 void PlatformStartTimer(uint32_t id, uint32_t ms) {
@@ -85,4 +87,14 @@ void PlatformShowWarning(const char* text, const char* caption) {
               MB_OK | MB_ICONWARNING | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
   PlatformHeapFree(wideCaption);
   PlatformHeapFree(wideText);
+}
+
+bool PlatformAskYesNo(const char* text, const char* caption) {
+  wchar_t* wideText = Win32WideFromUtf8(text);
+  wchar_t* wideCaption = Win32WideFromUtf8(caption);
+  int answer = MessageBoxW(IsWindow(gUi.main) ? gUi.main : nullptr, wideText ? wideText : L"", wideCaption,
+                           MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_TASKMODAL | MB_SETFOREGROUND);
+  PlatformHeapFree(wideCaption);
+  PlatformHeapFree(wideText);
+  return answer == IDYES;
 }

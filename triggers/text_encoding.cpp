@@ -10,19 +10,67 @@
 
 static const char kUtf8Mark[] = "\xEF\xBB\xBF";
 static const char kUtf16Mark[] = "\xFF\xFE";
+static const char kUtf16BeMark[] = "\xFE\xFF";
 const size_t kUtf8MarkSize = sizeof kUtf8Mark - 1;
 const size_t kUtf16MarkSize = sizeof kUtf16Mark - 1;
 const size_t kUtf16UnitSize = 2;
 const int kBitsPerByte = 8;
 const uint16_t kLowByteMask = 0xFF;
 
+// UTF-16 without a mark is told by its zero bytes, as editors tell it: Latin letters, digits,
+// blanks, "=" and line ends have a zero in every unit, always on the same side. A file is taken
+// for it when at least kMinZeroUnits units, and one unit in kZeroUnitsShare, have a zero on that
+// side, and zeros on the other side (characters such as U+4E00) are at most half as many. A NUL
+// byte or two in an ANSI or UTF-8 file come nowhere near that.
+const size_t kMinZeroUnits = 3;
+const size_t kZeroUnitsShare = 16;
+const size_t kOtherSideShare = 2;
+
 static bool BeginsWith(const char* bytes, size_t size, const char* mark, size_t markSize) {
   return size >= markSize && memcmp(bytes, mark, markSize) == 0;
+}
+
+bool IsUtf16Encoding(TextEncoding encoding) {
+  return encoding == kEncodingUtf16 || encoding == kEncodingUtf16Be || encoding == kEncodingUtf16Unmarked ||
+         encoding == kEncodingUtf16BeUnmarked;
+}
+
+static bool IsBigEndian(TextEncoding encoding) {
+  return encoding == kEncodingUtf16Be || encoding == kEncodingUtf16BeUnmarked;
+}
+
+// The byte-order mark that a file in `encoding` begins with; *size 0 for none.
+static const char* MarkOf(TextEncoding encoding, size_t* size) {
+  switch (encoding) {
+    case kEncodingUtf8Marked: *size = kUtf8MarkSize; return kUtf8Mark;
+    case kEncodingUtf16: *size = kUtf16MarkSize; return kUtf16Mark;
+    case kEncodingUtf16Be: *size = kUtf16MarkSize; return kUtf16BeMark;
+    default: *size = 0; return "";
+  }
+}
+
+// The unmarked UTF-16 that the zero bytes of the file show; false when they show none.
+static bool DetectUnmarkedUtf16(const char* bytes, size_t size, TextEncoding* encoding) {
+  if (size < kUtf16UnitSize || size % kUtf16UnitSize) return false;
+  size_t zeroFirst = 0, zeroSecond = 0;
+  for (size_t at = 0; at < size; at += kUtf16UnitSize) {
+    zeroFirst += bytes[at] == 0;
+    zeroSecond += bytes[at + 1] == 0;
+  }
+  size_t units = size / kUtf16UnitSize;
+  bool little = zeroSecond >= zeroFirst;
+  size_t zeros = little ? zeroSecond : zeroFirst, others = little ? zeroFirst : zeroSecond;
+  if (zeros < kMinZeroUnits || zeros * kZeroUnitsShare < units || others * kOtherSideShare > zeros) return false;
+  *encoding = little ? kEncodingUtf16Unmarked : kEncodingUtf16BeUnmarked;
+  return true;
 }
 
 TextEncoding DetectTextEncoding(const char* bytes, size_t size) {
   if (BeginsWith(bytes, size, kUtf8Mark, kUtf8MarkSize)) return kEncodingUtf8Marked;
   if (BeginsWith(bytes, size, kUtf16Mark, kUtf16MarkSize)) return kEncodingUtf16;
+  if (BeginsWith(bytes, size, kUtf16BeMark, kUtf16MarkSize)) return kEncodingUtf16Be;
+  TextEncoding unmarked;
+  if (DetectUnmarkedUtf16(bytes, size, &unmarked)) return unmarked;
   bool multiByte = false;
   if (IsWellFormedUtf8(bytes, size, &multiByte) && multiByte) return kEncodingUtf8;
   return kEncodingAnsi;
@@ -30,22 +78,21 @@ TextEncoding DetectTextEncoding(const char* bytes, size_t size) {
 
 // The most UTF-8 bytes that `size` bytes of a file in `encoding` can become.
 static size_t LargestUtf8Size(size_t size, TextEncoding encoding) {
-  switch (encoding) {
-    case kEncodingAnsi: return size * kUtf8BytesPerAnsiByte;
-    case kEncodingUtf16: return (size / kUtf16UnitSize + 1) * kUtf8BytesPerUtf16Unit;
-    default: return size;
-  }
+  if (IsUtf16Encoding(encoding)) return (size / kUtf16UnitSize + 1) * kUtf8BytesPerUtf16Unit;
+  return encoding == kEncodingAnsi ? size * kUtf8BytesPerAnsiByte : size;
 }
 
-// UTF-16 LE bytes after the mark to UTF-8; a final odd byte is no unit and becomes U+FFFD.
-// False when the heap cannot hold the units.
-static bool Utf16BytesToUtf8(const char* bytes, size_t size, char* out, size_t* written) {
+// UTF-16 bytes after the mark, in the byte order `bigEndian` says, to UTF-8; a final odd byte is
+// no unit and becomes U+FFFD. False when the heap cannot hold the units.
+static bool Utf16BytesToUtf8(const char* bytes, size_t size, bool bigEndian, char* out, size_t* written) {
   size_t count = size / kUtf16UnitSize;
   uint16_t* units = static_cast<uint16_t*>(AllocZeroed(count + 1, sizeof(uint16_t)));
   if (!units) return false;
   const uint8_t* at = reinterpret_cast<const uint8_t*>(bytes);
+  size_t high = bigEndian ? 0 : 1;
   for (size_t i = 0; i < count; ++i) {
-    units[i] = uint16_t(at[i * kUtf16UnitSize] | (at[i * kUtf16UnitSize + 1] << kBitsPerByte));
+    const uint8_t* unit = at + i * kUtf16UnitSize;
+    units[i] = uint16_t((unit[high] << kBitsPerByte) | unit[1 - high]);
   }
   if (size % kUtf16UnitSize) units[count++] = kReplacementChar;
   *written = Utf16ToUtf8(units, count, out);
@@ -55,7 +102,8 @@ static bool Utf16BytesToUtf8(const char* bytes, size_t size, char* out, size_t* 
 
 char* DecodeFileText(const char* bytes, size_t size, TextEncoding encoding, size_t headroom, size_t* length,
                      size_t* capacity) {
-  size_t mark = encoding == kEncodingUtf8Marked ? kUtf8MarkSize : encoding == kEncodingUtf16 ? kUtf16MarkSize : 0;
+  size_t mark = 0;
+  MarkOf(encoding, &mark);
   if (size < mark) mark = size;
   bytes += mark;
   size -= mark;
@@ -68,13 +116,14 @@ char* DecodeFileText(const char* bytes, size_t size, TextEncoding encoding, size
   if (!block) return nullptr;
   char* text = block + headroom;
   size_t written = 0;
-  if (encoding == kEncodingUtf16 && !Utf16BytesToUtf8(bytes, size, text, &written)) {
+  bool utf16 = IsUtf16Encoding(encoding);
+  if (utf16 && !Utf16BytesToUtf8(bytes, size, IsBigEndian(encoding), text, &written)) {
     FreeBlock(block);
     return nullptr;
   }
   if (encoding == kEncodingAnsi) written = PlatformAnsiToUtf8(bytes, size, text);
   // UTF-8 stays as it is, and so does ANSI text that the system could not convert.
-  if (written == 0 && encoding != kEncodingUtf16) {
+  if (written == 0 && !utf16) {
     memcpy(text, bytes, size);
     written = size;
   }
@@ -82,14 +131,15 @@ char* DecodeFileText(const char* bytes, size_t size, TextEncoding encoding, size
   return block;
 }
 
-// UTF-8 to UTF-16 LE bytes after the mark.
-static size_t Utf8ToUtf16Bytes(const char* text, size_t length, char* out) {
+// UTF-8 to UTF-16 bytes in the byte order `bigEndian` says, after the mark.
+static size_t Utf8ToUtf16Bytes(const char* text, size_t length, bool bigEndian, char* out) {
   uint16_t* units = static_cast<uint16_t*>(AllocZeroed(length ? length : 1, sizeof(uint16_t)));
   if (!units) return 0;
   size_t count = Utf8ToUtf16(text, length, units);
+  size_t high = bigEndian ? 0 : 1;
   for (size_t i = 0; i < count; ++i) {
-    out[i * kUtf16UnitSize] = char(units[i] & kLowByteMask);
-    out[i * kUtf16UnitSize + 1] = char(units[i] >> kBitsPerByte);
+    out[i * kUtf16UnitSize + high] = char(units[i] >> kBitsPerByte);
+    out[i * kUtf16UnitSize + 1 - high] = char(units[i] & kLowByteMask);
   }
   FreeBlock(units);
   return count * kUtf16UnitSize;
@@ -99,30 +149,46 @@ char* EncodeFileText(const char* text, size_t length, TextEncoding encoding, siz
   *unrepresentable = false;
   *size = 0;
   if (length > (SIZE_MAX - kUtf16MarkSize) / kUtf16UnitSize) return nullptr;
-  size_t room = encoding == kEncodingUtf16 ? kUtf16MarkSize + length * kUtf16UnitSize : kUtf8MarkSize + length;
+  bool utf16 = IsUtf16Encoding(encoding);
+  size_t markSize = 0;
+  const char* mark = MarkOf(encoding, &markSize);
+  size_t room = markSize + (utf16 ? length * kUtf16UnitSize : length);
   char* out = static_cast<char*>(AllocZeroed(room ? room : 1, 1));
   if (!out) return nullptr;
-  switch (encoding) {
-    case kEncodingAnsi:
-      *size = PlatformUtf8ToAnsi(text, length, out, unrepresentable);
-      if (*unrepresentable) FreeAndForget(out);
-      return out;
-    case kEncodingUtf8:
-      memcpy(out, text, length);
-      *size = length;
-      return out;
-    case kEncodingUtf8Marked:
-      memcpy(out, kUtf8Mark, kUtf8MarkSize);
-      memcpy(out + kUtf8MarkSize, text, length);
-      *size = kUtf8MarkSize + length;
-      return out;
-    case kEncodingUtf16:
-      memcpy(out, kUtf16Mark, kUtf16MarkSize);
-      *size = kUtf16MarkSize + Utf8ToUtf16Bytes(text, length, out + kUtf16MarkSize);
-      // Without room for the units the text would be saved as its mark alone.
-      if (*size == kUtf16MarkSize && length > 0) FreeAndForget(out);
-      return out;
+  memcpy(out, mark, markSize);
+  if (encoding == kEncodingAnsi) {
+    *size = PlatformUtf8ToAnsi(text, length, out, unrepresentable);
+    if (*unrepresentable) FreeAndForget(out);
+    return out;
   }
-  FreeBlock(out);
-  return nullptr;
+  if (!utf16) {
+    memcpy(out + markSize, text, length);
+    *size = markSize + length;
+    return out;
+  }
+  *size = markSize + Utf8ToUtf16Bytes(text, length, IsBigEndian(encoding), out + markSize);
+  // Without room for the units the text would be saved as its mark (or nothing) alone.
+  if (*size == markSize && length > 0) FreeAndForget(out);
+  return out;
+}
+
+bool FindFileTextShortfall(const char* bytes, size_t size, TextEncoding encoding, const char* text, size_t length,
+                           FileShortfall* shortfall, bool* unpaired) {
+  *unpaired = false;
+  *shortfall = kShortfallNone;
+  if (memchr(text, 0, length)) {
+    *shortfall = kShortfallAfterNul;
+    return true;
+  }
+  if (!KeepsThroughUtf16(text, length, unpaired)) {
+    *shortfall = kShortfallBytes;
+    return true;
+  }
+  size_t written = 0;
+  bool unrepresentable = false;
+  char* again = EncodeFileText(text, length, encoding, &written, &unrepresentable);
+  if (!again && !unrepresentable) return false;
+  if (unrepresentable || written != size || memcmp(again, bytes, size) != 0) *shortfall = kShortfallBytes;
+  FreeBlock(again);
+  return true;
 }

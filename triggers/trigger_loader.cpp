@@ -47,16 +47,34 @@ const char kDebugMarker[] = "WordHatch_DEBUG";
 const char kRemapMarkerA[] = "REMAP";
 const char kRemapMarkerB[] = "TILDE";
 
-const char kLoadedFormat[] = " Triggers Loaded: %d%s%s %s";
+const char kLoadedFormat[] = " Triggers Loaded: %d%s%s%s %s";
 const char kOutOfMemoryNote[] = " (out of memory: the rest were not loaded)";
 const char kDebugOnText[] = " * * * DEBUG ON * * *";
 const char kSkippedFormat[] = "  (%d not loaded: longer than 61 characters, or no key)";
-const char kCannotOpenText[] = " * * * WARNING: The trigger file is in use or access is denied!";
 const char kCannotCreateText[] = " * * * WARNING: Unable to create the trigger file!";
+// A load that could not read the file: kCannotOpenText, why, and what stays.
+const char kUnreadFormat[] = "%s (%s) Trying again; triggers still loaded: %d";
+// What the editor shows of a file that was read, when it is not the whole file as it is on disk.
+const char kKeptTextNote[] =
+    "  * * * The editor keeps the text typed while the file could not be read: Save asks before writing it over "
+    "the file.";
+const char kNulNote[] =
+    "  * * * WARNING: The file holds a NUL character: the editor and the triggers end before it, and Save asks "
+    "before writing over it.";
+const char kUndecodableNote[] =
+    "  * * * WARNING: The file holds bytes that are not text in its encoding (shown as \xEF\xBF\xBD): Save asks "
+    "before writing over them.";
+const char kUnpairedNote[] = "  * * * Note: The file holds UTF-16 units that are not characters; a save keeps them.";
+// Why a file could not be read.
+const char kInUseWords[] = "in use by another program";
+const char kDeniedWords[] = "access denied";
+const char kUnopenableWords[] = "it cannot be opened";
+const char kIncompleteWords[] = "it could not be read whole";
+const char kNoMemoryWords[] = "not enough memory to read it";
 
 // ---- the table -------------------------------------------------------------------------------
 
-// Empties the table for a new load.
+// Empties the table for a new load, once the file's text has been read whole.
 static void RenewTriggerTable() {
   ReleaseTriggerTable();
   gTriggers.outOfMemory = false;
@@ -291,78 +309,145 @@ static void WriteDefaultTriggerText(FileHandle file) {
   FreeBlock(text);
 }
 
+// Why a load read no text.
+enum ReadFailure { kReadDone, kReadNotCreated, kReadNotOpened, kReadIncomplete, kReadNoMemory };
+
+// The file's text as a load read it, and what the editor would lack of it.
+struct ReadText {
+  char* text;  // UTF-8, NUL-ended, in a heap block
+  TextEncoding encoding;
+  FileShortfall shortfall;
+  bool unpaired;
+};
+
+const char* OpenErrorWords(FileError error) {
+  switch (error) {
+    case kFileInUse: return kInUseWords;
+    case kFileAccessDenied: return kDeniedWords;
+    default: return kUnopenableWords;
+  }
+}
+
+bool TriggerFileOpens(const char* path, FileError* error) {
+  FileHandle file = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, error);
+  PlatformCloseFile(file);
+  return file || *error == kFileNotFound;
+}
+
 // Opens the trigger file for the load. A file that does not exist or is nearly empty is made
 // anew from the default text; a file that exists but cannot be opened is the user's and is left
-// alone, and so is one whose size cannot be had (the editor keeps its text then). Returns nullptr,
-// having reported why, when there is nothing to load.
-static FileHandle OpenOrCreateTriggerFile(const char* path) {
-  FileError error = kFileOk;
-  FileHandle file = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, &error);
+// alone, and so is one whose size cannot be had. Returns nullptr with *failure (and *error for a
+// file that would not open) set when there is nothing to read.
+static FileHandle OpenOrCreateTriggerFile(const char* path, ReadFailure* failure, FileError* error) {
+  FileHandle file = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, error);
   uint32_t size = 0;
   if (file && !PlatformFileSize(file, &size)) {
     PlatformCloseFile(file);
-    SetStatusText(kCannotOpenText);
+    *failure = kReadIncomplete;
     return nullptr;
   }
   if (file && size >= kMinTriggerFileSize) return file;
-  if (!file && error != kFileNotFound) {
-    PlatformSetEditorText("");
-    SetStatusText(kCannotOpenText);
+  if (!file && *error != kFileNotFound) {
+    *failure = kReadNotOpened;
     return nullptr;
   }
   PlatformCloseFile(file);
   PlatformDeleteFile(path);
   file = PlatformOpenFile(path, kFileReadWrite, kFileOpenAlways, nullptr);
   if (!file) {
-    SetStatusText(kCannotCreateText);
+    *failure = kReadNotCreated;
     return nullptr;
   }
   WriteDefaultTriggerText(file);
   return file;
 }
 
-// Reads the whole open file, closes it, and returns its text as UTF-8 in a new block with room to
-// spare, the byte-order mark left out; *encoding tells how the file was written. nullptr when
-// the file could not be read whole.
-static char* ReadWholeFile(FileHandle file, TextEncoding* encoding) {
+// Reads the whole open file, closes it, and puts its text as UTF-8 into *read, the byte-order
+// mark left out, with how it was written and what the editor would lack of it.
+static ReadFailure ReadWholeFile(FileHandle file, ReadText* read) {
   uint32_t size = 0;
-  bool sized = PlatformFileSize(file, &size);
-  char* bytes = sized ? static_cast<char*>(AllocZeroed(size_t(size) + 1, 1)) : nullptr;
-  char* text = nullptr;
-  if (bytes) {
-    PlatformSeekFile(file, 0, kSeekFromStart);
-    if (PlatformReadFile(file, bytes, size) == size) {
-      *encoding = DetectTextEncoding(bytes, size);
-      size_t length = 0, capacity = 0;
-      text = DecodeFileText(bytes, size, *encoding, 0, &length, &capacity);
-    }
-    FreeBlock(bytes);
+  ReadFailure failure = kReadIncomplete;
+  char* bytes = nullptr;
+  if (PlatformFileSize(file, &size)) {
+    bytes = static_cast<char*>(AllocZeroed(size_t(size) + 1, 1));
+    if (!bytes) failure = kReadNoMemory;
   }
+  if (bytes && PlatformSeekFile(file, 0, kSeekFromStart) && PlatformReadFile(file, bytes, size) == size) {
+    failure = kReadNoMemory;
+    read->encoding = DetectTextEncoding(bytes, size);
+    size_t length = 0, capacity = 0;
+    read->text = DecodeFileText(bytes, size, read->encoding, 0, &length, &capacity);
+    if (read->text &&
+        FindFileTextShortfall(bytes, size, read->encoding, read->text, length, &read->shortfall, &read->unpaired)) {
+      failure = kReadDone;
+    } else {
+      FreeAndForget(read->text);
+    }
+  }
+  FreeBlock(bytes);
   PlatformCloseFile(file);
-  return text;
+  return failure;
 }
 
-bool LoadTriggerFile(const char* path) {
-  RenewTriggerTable();
-  FileHandle file = OpenOrCreateTriggerFile(path);
-  if (!file) return false;
-  TextEncoding encoding = kEncodingAnsi;
-  char* text = ReadWholeFile(file, &encoding);
-  if (!text) {
-    // The editor keeps what it shows: part of the file there would be saved as the whole file.
-    SetStatusText(kCannotOpenText);
-    return false;
+// A load that read nothing leaves the table and the editor as they were, and says why. A file
+// that could not be made leaves nothing on disk that a save could lose.
+static void ReportUnreadFile(ReadFailure failure, FileError error) {
+  if (failure == kReadNotCreated) {
+    gTriggers.loadFailed = false;
+    gTriggers.fileShortfall = kShortfallNone;
+    SetStatusText(kCannotCreateText);
+    return;
   }
+  gTriggers.loadFailed = true;
+  gTriggers.fileShortfall = kShortfallUnread;
+  const char* words = failure == kReadNotOpened   ? OpenErrorWords(error)
+                      : failure == kReadNoMemory ? kNoMemoryWords
+                                                 : kIncompleteWords;
+  SetStatusText(kUnreadFormat, kCannotOpenText, words, TriggerCount());
+}
+
+// What the status bar adds about the editor's text after a load that read the file.
+static const char* EditorTextNote(bool keptEditorText) {
+  if (keptEditorText) return kKeptTextNote;
+  if (gTriggers.fileShortfall == kShortfallAfterNul) return kNulNote;
+  if (gTriggers.fileShortfall == kShortfallBytes) return kUndecodableNote;
+  return gTriggers.unpairedUnits ? kUnpairedNote : "";
+}
+
+// Builds the table from the text read whole and shows the text in the editor, except over text
+// that the user typed while the file could not be read: that is the user's only copy, so the
+// editor keeps it (and a save goes on asking first). Releases the text.
+static void UseFileText(ReadText* read) {
+  bool keepEditorText = gTriggers.fileShortfall == kShortfallUnread && PlatformEditorChanged();
+  RenewTriggerTable();
+  gTriggers.fileEncoding = read->encoding;
+  gTriggers.loadFailed = false;
+  gTriggers.unpairedUnits = read->unpaired;
+  if (!keepEditorText) {
+    PlatformSetEditorText(read->text);
+    gTriggers.fileShortfall = read->shortfall;
+  }
+  SetModesFromMarkers(read->text);
   int skipped = 0;
-  gTriggers.fileEncoding = encoding;
-  PlatformSetEditorText(text);
-  SetModesFromMarkers(text);
-  ReadTriggerLines(text, &skipped);
-  FreeBlock(text);
+  ReadTriggerLines(read->text, &skipped);
+  FreeAndForget(read->text);
   char skippedNote[80] = "";
   if (skipped > 0) snprintf(skippedNote, sizeof skippedNote, kSkippedFormat, skipped);
   SetStatusText(kLoadedFormat, TriggerCount(), gTriggers.outOfMemory ? kOutOfMemoryNote : "", skippedNote,
-                gTriggers.debugMode ? kDebugOnText : "");
+                EditorTextNote(keepEditorText), gTriggers.debugMode ? kDebugOnText : "");
+}
+
+bool LoadTriggerFile(const char* path) {
+  ReadFailure failure = kReadDone;
+  FileError error = kFileOk;
+  FileHandle file = OpenOrCreateTriggerFile(path, &failure, &error);
+  ReadText read = {};
+  if (file) failure = ReadWholeFile(file, &read);
+  if (failure != kReadDone) {
+    ReportUnreadFile(failure, error);
+    return false;
+  }
+  UseFileText(&read);
   return true;
 }
 

@@ -2,15 +2,30 @@
 #pragma once
 #include <stdint.h>
 
+#include "platform/files.h"
 #include "triggers/trigger_table.h"
 
+// The start of the status text of a load that could not read the trigger file.
+const char kCannotOpenText[] = " * * * WARNING: The trigger file is in use or access is denied!";
+
 // Rebuilds the trigger table from the file at `path`: creates a missing or nearly empty file
-// from the default trigger text, shows the file in the editor, sets debug and remap mode from the marker words, loads
-// every trigger line that memory has room for, and reports " Triggers Loaded: %d %s" in the
-// status bar, with " (out of memory: the rest were not loaded)" after the count when the heap
-// ran out part-way. Returns false, having told the user, when
-// the file could be neither read nor made; the editor may then still show an earlier text.
+// from the default trigger text, reads the file whole, shows it in the editor, sets debug and
+// remap mode from the marker words, loads every trigger line that memory has room for, and
+// reports " Triggers Loaded: %d %s" in the status bar, with " (out of memory: the rest were not
+// loaded)" after the count when the heap ran out part-way, and a warning when the editor cannot
+// show the whole file (gTriggers.fileShortfall). The editor keeps its text instead while it holds
+// text that the user typed over a file that could not be read (gTriggers.fileShortfall is
+// kShortfallUnread and the editor has changed).
+// Returns false, having told the user why, when the file could be neither read nor made: the
+// table and the editor then stay as they were, and gTriggers.loadFailed tells an unread file.
 bool LoadTriggerFile(const char* path);
+
+// Whether a load could open the file at `path` now: true when it opens, and when nothing is there
+// (a load makes it); false with *error telling why not.
+bool TriggerFileOpens(const char* path, FileError* error);
+
+// The words that tell the user why a file did not open ("in use by another program", ...).
+const char* OpenErrorWords(FileError error);
 
 // Replaces every key name of the key-name table in `text` by the byte of its key code, in place.
 // Returns the number of names replaced.

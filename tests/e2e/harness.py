@@ -48,6 +48,7 @@ Probe (answers are parsed; a failing command raises ProbeError; handles are ints
     command(h, id) (posts WM_COMMAND)  close(h)  post(h, msg, w, l)  send(h, msg, w, l) -> int
     set_text(h, id, text)  clipboard() -> str  set_clipboard(text)  key_down(vk) -> bool
     put_clipboard((kind, data), ...)  clipboard_dump(*skip) -> [tuple]  clipboard_bytes(format) -> bytes
+    hold_file(path) / release_file(path)  (a unix path, opened sharing nothing until released or the test ends)
     resources(exe) -> [Resource]  icon_group(exe, name) -> [IconImage]
     accelerators(exe, name) -> [Accelerator]  resource_menu(exe, name) -> [MenuItem]
     resource_data(exe, type, name) -> bytes     (exe: a unix path; converted for Wine)
@@ -652,6 +653,14 @@ class Probe:
 
     def key_down(self, vk):
         return self._one("keystate", vk) == "down=1"
+
+    def hold_file(self, path):
+        """Opens the file at the unix path sharing nothing, as another program that holds it does,
+        until release_file or the probe ends."""
+        self.call("holdfile", windows_path(path))
+
+    def release_file(self, path):
+        self.call("releasefile", windows_path(path))
 
     # exe resources
     def resources(self, exe):

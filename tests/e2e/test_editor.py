@@ -8,6 +8,11 @@ from shell_e2e import CAPTION, CHANGED_MARK, TITLE_PREFIX, ShellTestCase, read_b
 TRIGGERS = "aa9=one\nbb9=two\n"
 SAVE_PROMPT = "Save changes?\n\n(Press Cancel to return to program)"
 SAVE_FAILURE = "Unable to save the trigger file"
+CANNOT_READ = " * * * WARNING: The trigger file is in use or access is denied!"
+OVER_UNREAD = ("The trigger file\n\n%s\n\ncould not be read, so the editor does not hold its text. Saving writes "
+               "the editor's text over the whole file.\n\nSave anyway?")
+KEPT_TEXT = ("  * * * The editor keeps the text typed while the file could not be read: Save asks before writing it "
+             "over the file.")
 
 
 class EditorTest(ShellTestCase):
@@ -120,6 +125,41 @@ class EditorTest(ShellTestCase):
         self.assertFalse(os.path.exists(app.txt_path + ".saving"))
         self.assertTrue(app.processes[0].running())
 
+    def test_a_file_held_at_start_is_not_written_over(self):
+        app = self.wordhatch()
+        app.write_triggers("aa9=one\nbb9=two\ncc9=three\n")
+        whole = read_bytes(app.txt_path)
+        self.probe.hold_file(app.txt_path)
+        hwnd = app.start_and_wait_window()
+        self.assertEventually(lambda: self.status_text(hwnd).startswith(CANNOT_READ), message="the warning")
+        self.input.type_text("dd9=four\n")
+        self.assertEventually(lambda: self.editor_text(hwnd) == "dd9=four\r\n", message="the typed line")
+        self.probe.release_file(app.txt_path)
+        self.input.press("ctrl+s")
+        box = self.wait_dialog(CAPTION, hwnd)
+        self.assertIn(OVER_UNREAD % harness.windows_path(app.txt_path), self.dialog_texts(box))
+        self.input.press("Return")  # No, the default
+        self.wait_no_dialog(CAPTION, hwnd)
+        self.assertEqual(read_bytes(app.txt_path), whole, "the file is whole")
+        self.assertEqual(self.editor_text(hwnd), "dd9=four\r\n", "the typed line is kept")
+        self.assertTrue(self.probe.title(hwnd).endswith(CHANGED_MARK), "still unsaved")
+        # Read again on its own once it was let go: the triggers load, the typed line stays.
+        self.assertEventually(lambda: self.status_text(hwnd) == " Triggers Loaded: 3%s " % KEPT_TEXT,
+                              message="the triggers loaded, the text kept")
+        self.assertEqual(self.editor_text(hwnd), "dd9=four\r\n")
+
+    def test_a_held_file_reports_why_and_is_read_once_let_go(self):
+        app = self.wordhatch()
+        app.write_triggers(TRIGGERS)
+        self.probe.hold_file(app.txt_path)
+        hwnd = app.start_and_wait_window()
+        self.assertEventually(lambda: self.status_text(hwnd).startswith(CANNOT_READ + " (in use by another program)"),
+                              message="the warning with its reason")
+        self.assertEqual(self.editor_text(hwnd), "")
+        self.probe.release_file(app.txt_path)
+        self.wait_loaded(hwnd, 2)
+        self.assertEqual(self.editor_text(hwnd), TRIGGERS.replace("\n", "\r\n"), "nothing was typed: the file is shown")
+        self.assertEqual(app.close(), 0, "the text counts as unchanged")
 
     def test_failed_save_as_keeps_the_old_name(self):
         app, hwnd = self.start_with_triggers()

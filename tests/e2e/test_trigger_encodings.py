@@ -1,6 +1,7 @@
 """Trigger files in the encodings that Windows editors write: UTF-8 with its byte-order mark and
-UTF-16 fire from their first line, the editor shows their characters, a save writes the file back
-in its own encoding, and an ANSI file that gets a character its code page lacks becomes UTF-8."""
+UTF-16 (little- or big-endian, with its mark or without) fire from their first line, the editor
+shows their characters, a save writes the file back in its own encoding, and an ANSI file that
+gets a character its code page lacks becomes UTF-8."""
 import harness
 from expansion_e2e import ARRIVAL_TIMEOUT, USED_FORMAT, ExpansionTestCase
 from shell_e2e import read_bytes
@@ -9,6 +10,8 @@ SAVE_COMMAND = 3102
 EDITOR_ID = 4001
 SAVED_AS_UTF8 = " * * * Saved as UTF-8: the file now holds characters that its code page cannot."
 UTF8_MARK = b"\xef\xbb\xbf"
+UTF16_BE_MARK = b"\xfe\xff"
+THREE_LINES = "sig=Regards\n\u00e9t\u00e9=summer \u2192\nomw=on my way\n"
 ACCENTED_TITLE = "Caf\u00e9 R\u00e9sum\u00e9"
 
 
@@ -47,6 +50,34 @@ class TriggerEncodingTest(ExpansionTestCase):
         self.assertEqual(original[:2], b"\xff\xfe", "Python wrote the UTF-16 LE mark")
         self.fire(hwnd, "sig", "Regards", 1)
         self.save(app, hwnd, original)
+
+    def fire_and_add_a_line(self, mark, encoding):
+        """A three-line file in `encoding` after `mark` loads its triggers, one fires, and a line
+        typed into the editor and saved with Ctrl+S goes into the file in the same form, before
+        the three."""
+        app = self.wordhatch()
+        with open(app.txt_path, "wb") as f:
+            f.write(mark + THREE_LINES.replace("\n", "\r\n").encode(encoding))
+        hwnd = app.start_and_wait_window()
+        self.wait_loaded(hwnd, 3)
+        self.assertEqual(self.editor_text(hwnd), THREE_LINES.replace("\n", "\r\n"))
+        self.fire(hwnd, "omw", "on my way", 1)
+        self.probe.activate(hwnd)
+        self.assertEventually(lambda: self.probe.foreground() == hwnd, message="WordHatch in front")
+        self.input.type_text("new9=line\n")
+        edited = ("new9=line\n" + THREE_LINES).replace("\n", "\r\n")
+        self.assertEventually(lambda: self.editor_text(hwnd) == edited, message="the typed line")
+        self.input.press("ctrl+s")
+        self.assertEventually(lambda: read_bytes(app.txt_path) == mark + edited.encode(encoding),
+                              message=lambda: "the four lines in the file's form (it holds %r)"
+                              % read_bytes(app.txt_path))
+        self.wait_loaded(hwnd, 4)
+
+    def test_utf16_big_endian_with_its_mark_fires_and_takes_a_line(self):
+        self.fire_and_add_a_line(UTF16_BE_MARK, "utf-16-be")
+
+    def test_utf16_little_endian_without_a_mark_fires_and_takes_a_line(self):
+        self.fire_and_add_a_line(b"", "utf-16-le")
 
     def test_an_ansi_file_stays_ansi_until_its_code_page_lacks_a_character(self):
         app, hwnd = self.start_with_file("caf\u00e9=x\nsig=Regards\n", "cp1252", 2)

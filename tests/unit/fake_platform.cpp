@@ -187,20 +187,26 @@ FileHandle PlatformOpenFile(const char* path, FileAccess access, FileCreation cr
   FileError dummy;
   if (!error) error = &dummy;
   *error = kFileOk;
-  if (++gFake.fileOpens == gFake.failFileOpenAt || gFake.lockedPaths.count(path ? path : "") || FakeCallFails()) {
+  if (++gFake.fileOpens == gFake.failFileOpenAt || FakeCallFails()) {
     *error = kFileOpenDenied;
     return nullptr;
   }
+  if (gFake.lockedPaths.count(path ? path : "")) {
+    *error = kFileInUse;
+    return nullptr;
+  }
   struct stat st;
-  if (path && stat(path, &st) == 0 && S_ISDIR(st.st_mode)) {
-    *error = kFileOpenDenied;
+  if (gFake.deniedPaths.count(path ? path : "") || (path && stat(path, &st) == 0 && S_ISDIR(st.st_mode))) {
+    *error = kFileAccessDenied;
     return nullptr;
   }
   int flags = access == kFileReadWrite ? O_RDWR : O_RDONLY;
   if (creation == kFileOpenAlways) flags |= O_CREAT;
   int fd = path ? open(path, flags, 0644) : -1;
   if (fd < 0) {
-    *error = (!path || errno == ENOENT || errno == ENOTDIR) ? kFileNotFound : kFileOpenDenied;
+    *error = (!path || errno == ENOENT || errno == ENOTDIR) ? kFileNotFound
+             : errno == EACCES                           ? kFileAccessDenied
+                                                         : kFileOpenDenied;
     return nullptr;
   }
   gFake.openFiles++;
@@ -281,6 +287,7 @@ void PlatformShowStatusText(const char* text) {
 void PlatformSetEditorText(const char* text) {
   if (!gFake.hasEditor) return;
   gFake.editorText = text;
+  gFake.editorChanged = false;
   Record(kFakeEditorText, 0, 0, 0, text);
 }
 
@@ -292,6 +299,13 @@ char* PlatformEditorText(size_t* length) {
   memcpy(text, gFake.editorText.data(), gFake.editorText.size());
   *length = gFake.editorText.size();
   return text;
+}
+
+bool PlatformEditorChanged() { return gFake.hasEditor && gFake.editorChanged; }
+
+bool PlatformAskYesNo(const char* text, const char* caption) {
+  FakeRecord(kFakeQuestion, gFake.answerYes ? 1 : 0, 0, 0, text, caption);
+  return gFake.answerYes;
 }
 
 void PlatformStartTimer(uint32_t id, uint32_t ms) { Record(kFakeTimerStart, id, ms); }

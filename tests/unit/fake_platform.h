@@ -38,6 +38,7 @@ enum FakeEventKind {
   kFakeKeysTakenWait, // a = the time-out given to PlatformWaitForKeysTaken
   kFakeShareInput,    // a = the thread whose input PlatformShareFrontInput shared (0: none)
   kFakeStopSharing,   // a = the thread given to PlatformStopSharingInput
+  kFakeQuestion,      // text = question, detail = caption; a = 1 when answered Yes
 };
 
 // The keyboard layouts the fake knows (fake_layouts.cpp); any other value answers as US.
@@ -98,9 +99,13 @@ struct FakePlatform {
   bool hasLastInputTick;
   uint32_t lastInputTick;
 
-  // Main window: whether the status bar and the editor exist, and what they show.
+  // Main window: whether the status bar and the editor exist, and what they show; whether the
+  // user has changed the editor's text since it was set (tests that type there set it); and
+  // the answer to every yes-or-no question.
   bool hasStatusBar, hasEditor;
   std::string statusText, editorText;
+  bool editorChanged;
+  bool answerYes;
 
   // Resources by id, and the program's own path.
   std::map<int, std::string> resources;
@@ -135,12 +140,13 @@ struct FakePlatform {
   bool failListWindow;
 
   // Failure injection. A call counter that reaches its fail-at number (1-based) fails that call;
-  // 0 never fails. Paths in lockedPaths cannot be opened, as if another program held them.
+  // 0 never fails. Paths in lockedPaths cannot be opened, as if another program held them, nor
+  // those in deniedPaths, as if the user had no right to them.
   int heapAllocs, failHeapAllocAt;
   int fileOpens, failFileOpenAt;
   int fileWrites, failFileWriteAt;
   bool failDelete, failReplace;
-  std::set<std::string> lockedPaths;
+  std::set<std::string> lockedPaths, deniedPaths;
   int openFiles;  // files opened and not yet closed
   int liveHeapBlocks;  // heap blocks allocated and not yet released
   // The fault sweep's switch: every seam call that can fail (heap, files, resources, settings

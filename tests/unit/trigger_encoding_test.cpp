@@ -10,10 +10,16 @@
 static const std::string kUtf8Mark = "\xEF\xBB\xBF";
 static const char kArrow[] = "\xE2\x86\x92", kEAcute[] = "\xC3\xA9", kEuro[] = "\xE2\x82\xAC";
 
-// "a=b\r\n" style text as UTF-16 LE with its mark; only for ASCII and the BMP characters used here.
-static std::string Utf16File(const std::u16string& text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t u : text) bytes += {char(u & 0xFF), char(u >> 8)};
+// "a=b\r\n" style text as UTF-16 with its mark, LE or BE, or without a mark; only for ASCII and
+// the BMP characters used here.
+enum Utf16Form { kLittleMarked, kBigMarked, kLittle, kBig };
+static std::string Utf16File(const std::u16string& text, Utf16Form form = kLittleMarked) {
+  bool big = form == kBigMarked || form == kBig;
+  std::string bytes = form == kLittleMarked ? "\xFF\xFE" : form == kBigMarked ? "\xFE\xFF" : "";
+  for (char16_t u : text) {
+    char low = char(u & 0xFF), high = char(u >> 8);
+    bytes += big ? std::string{high, low} : std::string{low, high};
+  }
   return bytes;
 }
 
@@ -54,6 +60,9 @@ TEST_F(TriggerEncodingTest, EachEncodingLoadsTheSameTable) {
       {"ANSI", "caf\xE9=1\r\nx=2\r\n", kEncodingAnsi},
       {"UTF-8", utf8, kEncodingUtf8},
       {"UTF-16", Utf16File(u"caf\u00E9=1\r\nx=2\r\n"), kEncodingUtf16},
+      {"UTF-16 BE", Utf16File(u"caf\u00E9=1\r\nx=2\r\n", kBigMarked), kEncodingUtf16Be},
+      {"UTF-16 LE without a mark", Utf16File(u"caf\u00E9=1\r\nx=2\r\n", kLittle), kEncodingUtf16Unmarked},
+      {"UTF-16 BE without a mark", Utf16File(u"caf\u00E9=1\r\nx=2\r\n", kBig), kEncodingUtf16BeUnmarked},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -95,6 +104,9 @@ TEST_F(TriggerEncodingTest, FiringErasesCharactersAndTypesUtf8FromEveryEncoding)
       {"ANSI", "\xE9x=caf\xE9\x80\r\n"},
       {"UTF-8 with the mark", kUtf8Mark + kEAcute + "x=caf" + kEAcute + kEuro + "\r\n"},
       {"UTF-16", Utf16File(u"\u00E9x=caf\u00E9\u20AC\r\n")},
+      {"UTF-16 BE", Utf16File(u"\u00E9x=caf\u00E9\u20AC\r\n", kBigMarked)},
+      {"UTF-16 LE without a mark", Utf16File(u"\u00E9x=caf\u00E9\u20AC\r\n", kLittle)},
+      {"UTF-16 BE without a mark", Utf16File(u"\u00E9x=caf\u00E9\u20AC\r\n", kBig)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -119,6 +131,9 @@ TEST_F(TriggerEncodingTest, SavingKeepsTheEncodingTheFileWasReadIn) {
       {"UTF-8 without the mark", "x=" + std::string(kArrow) + "\r\n"},
       {"UTF-8 with the mark", kUtf8Mark + "x=y\r\n"},
       {"UTF-16", Utf16File(u"x=\u2192\r\n")},
+      {"UTF-16 BE", Utf16File(u"x=\u2192\r\n", kBigMarked)},
+      {"UTF-16 LE without a mark", Utf16File(u"x=\u2192\r\n", kLittle)},
+      {"UTF-16 BE without a mark", Utf16File(u"x=\u2192\r\n", kBig)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -127,6 +142,20 @@ TEST_F(TriggerEncodingTest, SavingKeepsTheEncodingTheFileWasReadIn) {
     ASSERT_TRUE(SaveAndReloadTriggerFile(gShell.triggerPath));
     EXPECT_EQ(OnDisk(), c.bytes) << "byte for byte";
     EXPECT_EQ(StatusTexts().back(), " Triggers Loaded: 1 ");
+  }
+}
+
+// A line added in the editor goes back into a UTF-16 file in the file's own form, with every
+// line that was there.
+TEST_F(TriggerEncodingTest, ALineAddedToAUtf16FileIsSavedInItsForm) {
+  const std::u16string lines = u"sig=Regards\r\n\u00E9t\u00E9=summer\r\nbtw=by the way\r\n";
+  for (Utf16Form form : {kBigMarked, kLittle, kBig}) {
+    SCOPED_TRACE(form);
+    ASSERT_EQ(UseFile(Utf16File(lines, form)), 3);
+    gFake.editorText = "new=line\r\n" + gFake.editorText;
+    ASSERT_TRUE(SaveAndReloadTriggerFile(gShell.triggerPath));
+    EXPECT_EQ(OnDisk(), Utf16File(u"new=line\r\n" + lines, form));
+    EXPECT_EQ(TriggerCount(), 4);
   }
 }
 

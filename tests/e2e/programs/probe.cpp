@@ -41,6 +41,10 @@
 //   regmsg NAME                    -> the number of the registered window message NAME
 //   tray HWND ID                   -> exists=0|1: whether the shell has the window's icon ID
 //   traydelete HWND ID             -> removes that icon, as a restarting shell loses it
+// Files (paths as Windows sees them):
+//   holdfile PATH                  -> opens the file sharing nothing and keeps it open, as a sync
+//                                     client or a backup holds it, until releasefile or the end
+//   releasefile PATH               -> closes the file that holdfile opened
 // Clipboard (opened with no owner window):
 //   clipget                        -> the clipboard's text
 //   clipset TEXT                   -> puts TEXT on the clipboard
@@ -76,6 +80,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -269,6 +274,32 @@ bool RunTrayIcon(const Args& args, Answer* answer, bool remove) {
   return true;
 }
 
+// ---- files held open ----
+
+std::map<std::string, HANDLE>& HeldFiles() {
+  static std::map<std::string, HANDLE> held;
+  return held;
+}
+
+bool RunFileHold(const Args& args, Answer* answer, bool hold) {
+  if (args.size() < 2) return answer->Fail("expected a path");
+  auto found = HeldFiles().find(args[1]);
+  if (!hold) {
+    if (found == HeldFiles().end()) return answer->Fail("the file is not held");
+    CloseHandle(found->second);
+    HeldFiles().erase(found);
+    answer->Line("released");
+    return true;
+  }
+  if (found != HeldFiles().end()) return answer->Fail("the file is held already");
+  HANDLE file = CreateFileW(Wide(args[1]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return answer->Fail("CreateFile failed: " + Number(long(GetLastError())));
+  HeldFiles()[args[1]] = file;
+  answer->Line("held");
+  return true;
+}
+
 bool Run(const Args& args, Answer* answer) {
   if (args.empty()) return answer->Fail("empty command");
   const std::string& command = args[0];
@@ -368,6 +399,7 @@ bool Run(const Args& args, Answer* answer) {
     return true;
   }
   if (command == "tray" || command == "traydelete") return RunTrayIcon(args, answer, command == "traydelete");
+  if (command == "holdfile" || command == "releasefile") return RunFileHold(args, answer, command == "holdfile");
   if (command == "keystate") {
     if (!ArgNumber(args, 1, &number, answer, "a virtual key")) return false;
     answer->Line(std::string("down=") + ((GetAsyncKeyState(int(number)) & 0x8000) ? "1" : "0"));
