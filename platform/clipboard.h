@@ -63,3 +63,9 @@ bool PlatformOfferTextLater();
 // In answer to the system's request for the offered text, with the clipboard open by the reader:
 // hands it the `length` bytes of UTF-8 `text` as Unicode text. False when memory ran out.
 bool PlatformRenderOfferedText(const char* text, uint32_t length);
+
+// In answer to the system's request for the offered text: false when the reader is surely not the
+// window in front, as it opened the clipboard with a window of a program that owns neither the
+// window in front nor a window inside it (a clipboard monitor that reads every new content);
+// true otherwise, a reader that opened it without a window included, which cannot be told apart.
+bool PlatformClipboardReaderMayBeInFront();

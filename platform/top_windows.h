@@ -22,6 +22,11 @@ bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t
 // True while `window` exists.
 bool PlatformIsWindow(WindowHandle window);
 
+// The longest that PlatformBringWindowForward waits for the window to answer a message.
+const uint32_t kWindowAnswerTimeoutMs = 100;
+
 // Restores or shows `window` and makes it the active, foreground window with the keyboard focus,
-// lifting the system's foreground lock first. Nothing is reported when the system refuses.
+// lifting the system's foreground lock first. Nothing is reported when the system refuses. A
+// window whose program hangs cannot hold the caller: it is waited for kWindowAnswerTimeoutMs at
+// most, and what it has not done by then it does when it runs again.
 void PlatformBringWindowForward(WindowHandle window);

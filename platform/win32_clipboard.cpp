@@ -234,3 +234,29 @@ bool PlatformOfferTextLater() {
 bool PlatformRenderOfferedText(const char* text, uint32_t length) {
   return PutBlock(CF_UNICODETEXT, UnicodeBlockOf(text, length));
 }
+
+// A window of `process` among the windows inside the window in front: an app's frame may belong
+// to one program and show another's window inside it, which reads the clipboard for it.
+struct ProcessSearch {
+  DWORD process;
+  bool found;
+};
+
+static BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
+  ProcessSearch* search = reinterpret_cast<ProcessSearch*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  search->found = process == search->process;
+  return !search->found;
+}
+
+bool PlatformClipboardReaderMayBeInFront() {
+  HWND reader = GetOpenClipboardWindow();
+  HWND front = GetForegroundWindow();
+  if (!reader || !front) return true;
+  ProcessSearch search = {0, false};
+  GetWindowThreadProcessId(reader, &search.process);
+  FindWindowOfProcess(front, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) EnumChildWindows(front, FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}

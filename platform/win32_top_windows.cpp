@@ -24,9 +24,10 @@ bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t
   out[0] = 0;
   wchar_t* wide = static_cast<wchar_t*>(PlatformHeapAlloc(size_t(size) * sizeof(wchar_t)));
   DWORD_PTR copied = 0;
-  // A window that timed out may have written part of its title: that part is not used.
+  // A window that timed out may have written part of its title: that part is not used. One that
+  // the system already knows to hang is passed by at once.
   bool answered = wide && SendMessageTimeoutW(AsHwnd(window), WM_GETTEXT, size, reinterpret_cast<LPARAM>(wide),
-                                              SMTO_NORMAL, timeoutMs, &copied);
+                                              SMTO_ABORTIFHUNG, timeoutMs, &copied);
   if (answered) {
     wide[size - 1] = 0;
     Win32Utf8FromWide(wide, out, size);
@@ -39,15 +40,20 @@ bool PlatformIsWindow(WindowHandle window) { return IsWindow(AsHwnd(window)) != 
 
 // Each step helps on some system or for some window: the foreground lock is lifted for this
 // session (not stored in the profile), the window is restored, asked to activate itself through
-// its default handling, raised, and given the foreground, activation and focus.
+// its default handling, raised, and given the foreground, activation and focus. The window may
+// belong to a program that hangs: no call waits on it for longer than kWindowAnswerTimeoutMs
+// (the others post their requests, or act on this thread's own state alone), and none asks it to
+// paint.
 void PlatformBringWindowForward(WindowHandle handle) {
   HWND window = AsHwnd(handle);
   SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 1, reinterpret_cast<PVOID>(0), 0);
   ShowWindowAsync(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
-  UpdateWindow(window);
-  SendMessageA(window, WM_SYSCOMMAND, SC_HOTKEY, reinterpret_cast<LPARAM>(window));
-  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-  BringWindowToTop(window);
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_HOTKEY, reinterpret_cast<LPARAM>(window), SMTO_ABORTIFHUNG,
+                      kWindowAnswerTimeoutMs, &answer);
+  // Raised as BringWindowToTop would, but through the window's own thread when it is another's.
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_ASYNCWINDOWPOS);
   SetForegroundWindow(window);
   SetActiveWindow(window);
   SetFocus(window);

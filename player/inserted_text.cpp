@@ -8,10 +8,17 @@
 #include "common/utf8.h"
 #include "platform/clipboard.h"
 #include "player/date_text.h"
+#include "player/keystrokes.h"
 
 const char kClipboardToken[] = "{Clipboard}";
 const char kCloseBrace = '}';
-const char kCarriageReturn = '\r', kLineFeed = '\n';
+const char kCarriageReturn = '\r', kLineFeed = '\n', kTab = '\t';
+const char kLineEnd[] = "\r\n";
+const uint32_t kLineEndBytes = 2;
+// The longest text that the 32-bit counts of the seam hold, its NUL aside.
+const uint64_t kLongestText = UINT32_MAX - 1;
+
+bool IsClipboardToken(const char* at) { return StartsWithNoCase(at, kClipboardToken); }
 
 size_t InsertedTokenLength(const char* at, size_t available) {
   size_t clipboard = strlen(kClipboardToken);
@@ -36,11 +43,50 @@ static char* ClipboardText(uint32_t* length) {
   return copy;
 }
 
+// Writes the text form of the `length` bytes at `text` to `out` (when given) and returns its
+// length: each line end, CR LF or CR or LF alone, becomes CR LF; a tab stays; every other control
+// character goes.
+static uint64_t WriteTextForm(const char* text, uint32_t length, char* out) {
+  uint64_t written = 0;
+  for (uint32_t at = 0; at < length;) {
+    int n = 1;
+    uint32_t codePoint = DecodeUtf8(text + at, length - at, &n);
+    const char* piece = text + at;
+    uint32_t pieceLength = uint32_t(n);
+    if (codePoint == uint32_t(kCarriageReturn) || codePoint == uint32_t(kLineFeed)) {
+      bool pair = codePoint == uint32_t(kCarriageReturn) && at + 1 < length && text[at + 1] == kLineFeed;
+      n = pair ? 2 : 1;
+      piece = kLineEnd;
+      pieceLength = kLineEndBytes;
+    } else if (codePoint != uint32_t(kTab) && !IsTextCharacter(codePoint)) {
+      pieceLength = 0;
+    }
+    if (out) memcpy(out + written, piece, pieceLength);
+    written += pieceLength;
+    at += uint32_t(n);
+  }
+  return written;
+}
+
+// Copied text is text, whatever program put it there: a backspace or escape character in it must
+// not press its key, and a lone LF, which no key types, must make a new line as the user saw it.
+// Returns the text form in a new heap block with a NUL after it (the old block released), or
+// nullptr when memory ran out.
+static char* ToTextForm(char* text, uint32_t* length) {
+  uint64_t formLength = WriteTextForm(text, *length, nullptr);
+  char* form = formLength <= kLongestText ? static_cast<char*>(AllocZeroed(size_t(formLength) + 1, 1)) : nullptr;
+  if (form) WriteTextForm(text, *length, form);
+  FreeBlock(text);
+  *length = form ? uint32_t(formLength) : 0;
+  return form;
+}
+
 char* InsertedText(const char* token, size_t tokenLength, uint32_t* length) {
   *length = 0;
   char* text = nullptr;
-  if (StartsWithNoCase(token, kClipboardToken)) {
+  if (IsClipboardToken(token)) {
     text = ClipboardText(length);
+    if (text) text = ToTextForm(text, length);
   } else {
     text = static_cast<char*>(AllocZeroed(kDateTextSize, 1));
     // The "}" ends the token and is no part of the picture.

@@ -75,6 +75,8 @@ const int32_t kArgumentOffset = 7;
 const char kCloseBrace = '}';
 const uint32_t kFirstNonAscii = 0x80;
 const uint8_t kVkLeftArrow = 0x25;
+const uint8_t kVkTab = 0x09, kVkEnter = 0x0D;
+const uint32_t kTab = 0x09, kLineFeed = 0x0A, kCarriageReturn = 0x0D;
 const char kCursorToken[] = "{Cursor}";
 const uint8_t kFirstPrintable = 0x20;
 
@@ -204,20 +206,39 @@ static PlayStep TypeText(const Output& output, int32_t at) {
   return Continue(at + length);
 }
 
-// A text that a token stands for, typed as it stands: the output's case does not touch it.
+// A text that a token stands for, typed as it stands: the output's case does not touch it. Its
+// line ends (CR LF) and tabs press Enter and Tab, whatever the layout makes of their characters.
 static void TypeInsertedText(const char* text, uint32_t length) {
   for (uint32_t at = 0; at < length;) {
     int n = 1;
-    CountCaretStep(TypeCodePoint(DecodeUtf8(text + at, length - at, &n)));
+    uint32_t codePoint = DecodeUtf8(text + at, length - at, &n);
+    if (codePoint == kCarriageReturn && at + 1 < length && uint8_t(text[at + 1]) == kLineFeed) {
+      SendKey(kVkEnter, kKeyPressRelease);
+      CountCaretStep(true);
+      n = 2;
+    } else if (codePoint == kTab) {
+      SendKey(kVkTab, kKeyPressRelease);
+      CountCaretStep(true);
+    } else {
+      CountCaretStep(TypeCodePoint(codePoint));
+    }
     at += uint32_t(n);
   }
+}
+
+// The text of the token at `at`. The clipboard's owner may make its text only when asked, which
+// can take long: the keys queued before (the erase among them) go out first, so that keys the
+// user types meanwhile come after them and are not erased in the abbreviation's place.
+static char* InsertedTextAfterQueuedKeys(const char* at, size_t tokenLength, uint32_t* length) {
+  if (IsClipboardToken(at)) FlushKeyEvents();
+  return InsertedText(at, tokenLength, length);
 }
 
 // {Date…} and {Clipboard}: their text, typed.
 static PlayStep TypeTextToken(const Output& output, int32_t at) {
   size_t tokenLength = InsertedTokenLength(output.text + at, size_t(output.length - at));
   uint32_t length = 0;
-  char* text = InsertedText(output.text + at, tokenLength, &length);
+  char* text = InsertedTextAfterQueuedKeys(output.text + at, tokenLength, &length);
   TypeInsertedText(text, length);
   FreeBlock(text);
   return Continue(at + int32_t(tokenLength));
@@ -278,7 +299,7 @@ static int32_t BuildRun(const Output& output, int32_t at, RunText* run) {
     if (IsTextTokenAt(here)) {
       size_t tokenLength = InsertedTokenLength(here, size_t(output.length - at));
       uint32_t length = 0;
-      char* text = InsertedText(here, tokenLength, &length);
+      char* text = InsertedTextAfterQueuedKeys(here, tokenLength, &length);
       AppendToRun(run, text, length);
       FreeBlock(text);
       at += int32_t(tokenLength);

@@ -42,6 +42,10 @@ static bool OfferRun() {
 }
 
 bool BeginPaste(char* text, uint32_t length) {
+  // Saving the clipboard can take long (an owner renders a large range or a picture only when
+  // asked): the keys queued before, the erase among them, go out first, so that keys the user
+  // types meanwhile come after them and are not erased in the abbreviation's place.
+  FlushKeyEvents();
   ResetPaste();
   Paste().text = text;
   Paste().length = length;
@@ -67,6 +71,11 @@ bool PasteUnderWay() { return Paste().stage != kPasteIdle; }
 
 void RenderPastedText() {
   if (Paste().stage != kPasteWaiting) return;
+  // A clipboard monitor reads every new content as soon as it is offered, before the window in
+  // front pastes it: it gets nothing (the offer is marked for monitors to leave alone), and the
+  // paste is waited for still. Handed to it, the text would be back off the clipboard before the
+  // window pasted, and the window would paste the user's clipboard.
+  if (!PlatformClipboardReaderMayBeInFront()) return;
   bool handed = PlatformRenderOfferedText(Paste().text, Paste().length);
   Paste().stage = handed ? kPasteRendered : kPasteLost;
   // The user's clipboard goes back as soon as the reader lets go of it.

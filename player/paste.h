@@ -8,10 +8,10 @@
 // How long a window has to ask for the pasted text before the run is typed instead.
 const uint32_t kPasteWaitMs = 1000;
 
-// Saves the user's clipboard, offers `text` (a heap block of `length` bytes of UTF-8, which
-// this takes) in its place and queues Ctrl+V. False when the clipboard cannot be opened, holds a
-// format that could not be put back or memory ran out: the clipboard is then as it was, and
-// the caller types the run.
+// Sends the key events queued so far, then saves the user's clipboard, offers `text` (a heap
+// block of `length` bytes of UTF-8, which this takes) in its place and queues Ctrl+V. False when
+// the clipboard cannot be opened, holds a format that could not be put back or memory ran out:
+// the clipboard is then as it was, and the caller types the run.
 bool BeginPaste(char* text, uint32_t length);
 
 // True while a paste begun is not finished.
@@ -25,7 +25,8 @@ enum PasteOutcome {
 };
 PasteOutcome TakePasteOutcome(uint32_t* waitMs);
 
-// The system asks for the offered text (a window reads it): hands it over.
+// The system asks for the offered text (a window reads it): hands it over, unless the reader is
+// surely not the window in front (then the paste is waited for still).
 void RenderPastedText();
 
 // Another program emptied the clipboard while this program held it: what it put there stays.

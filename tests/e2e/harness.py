@@ -36,7 +36,8 @@ WordHatchApp (exe copied beside its settings file WordHatch.ini and triggers Wor
 WineProcess: .wait(timeout) -> exit code (WaitTimeout if still running), .exit_code, .running(),
     .kill(), .log (its Wine output)
 Target (target.exe): .hwnd, .text() (what its edit holds, newlines as \n), .wait_text(expected),
-    .key_events() (the edit's "down VK"/"up VK"/"char CODE" lines), .focus(), .process
+    .key_events() (the edit's "down VK"/"up VK"/"char CODE" lines), .focus(), .process,
+    .hang() (the program stops reading its messages for a minute)
 Probe (answers are parsed; a failing command raises ProbeError; handles are ints):
     find(cls, title) -> hwnd|None      count(cls) -> int        windows(cls) -> [TopWindow]
     title(h)  window_class(h)  text(h, id=0) (WM_GETTEXT of h or its child id)
@@ -95,6 +96,7 @@ AUTOREPEAT_DELAY_MS = 3600000  # an hour: no key repeats within a test
 MAIN_CLASS = "WordHatchClass"
 WM_NULL = 0x0000
 TARGET_CLASS = "WordHatchTestTarget"
+TARGET_HANG_COMMAND = 204
 EXE_NAME = "WordHatch.exe"
 WINE_DRIVE_FOLDER = "wh"
 WINEBOOT_TIMEOUT = 180
@@ -965,6 +967,15 @@ class Target:
             return []
         with open(self.keys_path) as f:
             return f.read().splitlines()
+
+    def hang(self):
+        """Makes the program stop reading its messages for a minute, as a program that hangs does,
+        and returns once it has begun."""
+        marker = self.out_path + ".hangs"
+        if os.path.exists(marker):
+            os.remove(marker)
+        self.probe.command(self.hwnd, TARGET_HANG_COMMAND)
+        wait_until(lambda: os.path.exists(marker), DEFAULT_TIMEOUT, "the target to hang")
 
     def focus(self):
         self.probe.activate(self.hwnd)

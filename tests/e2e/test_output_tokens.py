@@ -1,6 +1,7 @@
 """Dates, the clipboard's text and the caret's mark in outputs, under Wine: today's and
 tomorrow's date in a picture, the short date of Wine's locale, the clipboard's text typed as it
-stands, and the caret back between two tags."""
+stands (its line ends and tabs as Enter and Tab, its other control characters left out) or pasted,
+and the caret back between two tags."""
 import datetime
 
 import harness
@@ -9,6 +10,11 @@ from expansion_e2e import ExpansionTestCase
 TRIGGERS = ("dt=[{Date yyyy-MM-dd}]\r\ntm=[{Date+1 dddd}]\r\nsd=[{Date}]\r\ncb=[{Clipboard}]\r\n"
             "bb=<b>{Cursor}</b>\r\n")
 CLIPBOARD_TEXT = "a {Enter} b %PATH% c}"
+# Copied terminal text: line ends of every form, a tab, a backspace and an escape character. Typed,
+# and pasted when long, each line end makes one new line, the tab stays and the others are dropped.
+CLIPBOARD_CONTROLS = "one\ntwo\bx\r\nthree\rfour\tfive\x1b"
+CLIPBOARD_CONTROLS_TEXT = "one\ntwox\nthree\nfour\tfive"
+LONG_LINE = "a line long enough that three of them are pasted, "
 
 
 def around_now(make):
@@ -39,6 +45,12 @@ class OutputTokensTest(ExpansionTestCase):
         self.assertIn(self.type_and_read(target, "sd", lambda t: t.endswith("]")), short)
         self.probe.set_clipboard(CLIPBOARD_TEXT)
         self.assertEqual(self.type_and_read(target, "cb", lambda t: t.endswith("]")), "[%s]" % CLIPBOARD_TEXT)
+        self.probe.set_clipboard(CLIPBOARD_CONTROLS)
+        self.assertEqual(self.type_and_read(target, "cb", lambda t: t.endswith("]")),
+                         "[%s]" % CLIPBOARD_CONTROLS_TEXT)
+        self.probe.set_clipboard("\n".join([LONG_LINE, LONG_LINE + "\b", LONG_LINE + "\r"]))
+        self.assertEqual(self.type_and_read(target, "cb", lambda t: t.endswith("]")),
+                         "[%s]" % "\n".join([LONG_LINE] * 3 + [""]))
         self.type_and_read(target, "bb", lambda t: t == "<b></b>")
         typed = target.text()
         self.input.type_text("x")

@@ -1,6 +1,9 @@
 """Long outputs pasted through the clipboard: they arrive whole and at once in the test window
 and in Notepad, the clipboard comes back byte for byte (text with an HTML twin, a bitmap), short
-outputs and {type} are typed, and a window that never pastes gets the output typed, once."""
+outputs and {type} are typed, a window that never pastes gets the output typed, once, and a
+clipboard monitor that reads every new content does not take the paste."""
+import os
+
 import harness
 from commands_e2e import CommandTestCase
 
@@ -34,12 +37,18 @@ class PasteTest(CommandTestCase):
         self.probe.put_clipboard(*clipboard)
         return hwnd, target, self.probe.clipboard_dump()
 
+    def wait_clipboard_back(self, before):
+        """The user's clipboard comes back once the window that pasted has let go of it, a moment
+        after the text shows in the window."""
+        holds = lambda: "the user's clipboard back (it holds %r)" % (self.probe.clipboard_dump(),)
+        self.assertEventually(lambda: self.probe.clipboard_dump() == before, message=holds)
+
     def test_a_long_letter_arrives_whole_and_the_clipboard_comes_back_byte_for_byte(self):
         hwnd, target, before = self.start_with_clipboard("ltr=%s\r\n" % LETTER_OUTPUT, *USER_CLIPBOARD)
         self.input.type_text("ltr")
         # Typed, 5,000 characters would take far longer than the arrival time-out.
         self.wait_target(target, LETTER_TEXT)
-        self.assertEqual(self.probe.clipboard_dump(), before)
+        self.wait_clipboard_back(before)
         self.assertEqual(sum(line == CTRL_V_CHAR for line in target.key_events()), 3, "one paste a run")
 
     def test_keys_typed_right_after_the_abbreviation_come_after_the_pasted_text(self):
@@ -53,7 +62,7 @@ class PasteTest(CommandTestCase):
         hwnd, target, before = self.start_with_clipboard("ltr=%s\r\n" % PARTS[0], ("dib", "64x32"))
         self.input.type_text("ltr")
         self.wait_target(target, PARTS[0])
-        self.assertEqual(self.probe.clipboard_dump(), before)
+        self.wait_clipboard_back(before)
 
     def test_a_long_letter_arrives_whole_in_notepad(self):
         hwnd, target, before = self.start_with_clipboard("ltr=%s\r\n" % LETTER_OUTPUT, *USER_CLIPBOARD)
@@ -65,7 +74,21 @@ class PasteTest(CommandTestCase):
         self.input.type_text("ltr")
         expected = "x" + LETTER_TEXT.replace("\n", "\r\n")
         self.assertEventually(lambda: self.probe.text(edit) == expected, 15.0, "Notepad to hold the letter")
-        self.assertEqual(self.probe.clipboard_dump(), before)
+        self.wait_clipboard_back(before)
+
+    def test_a_clipboard_monitor_that_reads_every_copy_does_not_take_the_paste(self):
+        hwnd, target, before = self.start_with_clipboard("ltr=%s\r\n" % PARTS[0], *USER_CLIPBOARD)
+        log = os.path.join(self.work_dir, "monitor.txt")
+        monitor = harness.WineProcess(self.session, harness.probe_exe(), ["--clipmonitor", harness.windows_path(log)])
+        self.addCleanup(monitor.kill)
+        monitor_lines = lambda: open(log).read().splitlines() if os.path.exists(log) else []
+        self.assertEventually(lambda: "ready" in monitor_lines(), message="the clipboard monitor to watch")
+        target.focus()
+        self.input.type_text("ltr")
+        self.wait_target(target, PARTS[0])
+        self.wait_clipboard_back(before)
+        # It read the offer before the window pasted, and got nothing.
+        self.assertIn("none", monitor_lines())
 
     def test_short_outputs_and_type_outputs_are_typed(self):
         long_text = letter(150)

@@ -8,6 +8,7 @@ MISSING_PROGRAM = "wh_no_such_program"
 MISSING_TITLE = "No Such Window Here"
 ALPHA_TITLE = "Alpha Report - Editor"
 BETA_TITLE = "Beta Notes - Editor"
+HUNG_TITLE = "Hung Program - Editor"
 
 
 class ProgramWindowCommandsTest(CommandTestCase):
@@ -49,6 +50,20 @@ class ProgramWindowCommandsTest(CommandTestCase):
             self.assertEventually(lambda: self.probe.foreground() == window.hwnd,
                                   message="%s brought %r forward" % (trigger, window.title))
         self.assertNotIn("3", beta.text())
+
+    def test_a_window_that_hangs_holds_up_nothing(self):
+        # Brought forward, a window whose program reads no messages answers none: the output goes
+        # on into the next window at once, long before the hang ends.
+        triggers = "wh1=WINDOW: %s{Delay=0}WINDOW: %s{Delay=0}after\n" % (HUNG_TITLE, ALPHA_TITLE)
+        app, hwnd, alpha = self.start_expander(triggers)
+        hung = self.start_target(title=HUNG_TITLE)
+        self.probe.move(alpha.hwnd, 0, 400, 480, 320)
+        self.probe.call("settext", hex(alpha.hwnd), 0, ALPHA_TITLE)
+        alpha.title = ALPHA_TITLE
+        alpha.focus()
+        hung.hang()
+        self.input.type_text("wh1")
+        self.wait_target(alpha, "after")
 
     def test_window_not_found_warns_and_types_nothing_more(self):
         triggers = "wnf=WINDOW: %s{Enter}after\n%s=%s\n" % (MISSING_TITLE, CHECK_TRIGGER, CHECK_OUTPUT)

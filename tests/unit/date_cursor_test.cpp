@@ -100,6 +100,26 @@ TEST_F(OutputTokensTest, TheClipboardsTextIsTypedAsItStands) {
   EXPECT_EQ(Play("[{Clipboard}]"), "[]");
 }
 
+// Copied terminal text holds backspace and escape characters, and a line end may be CR LF, LF or
+// CR alone: none of them may press a key of its own, and each line end makes one new line.
+const char kControlsCopied[] = "one\ntwo\bx\r\nthree\rfour\tfive\x1b\x7f\xC2\x85 six\r";
+
+TEST_F(OutputTokensTest, TheClipboardsControlCharactersTypeLineEndsAndTabsAlone) {
+  gFake.clipboard[1] = kControlsCopied;
+  EXPECT_EQ(Play("[{Clipboard}]{Cursor}"), "[one\rtwox\rthree\rfour\tfive six\r]");
+  EXPECT_EQ(Play("{Cursor}{Clipboard}"), "one\rtwox\rthree\rfour\tfive six\r");
+  EXPECT_EQ(lefts_, 29) << "one step back a character, a line end and a tab included";
+  // Pasted, the text holds the same: every line end as CR LF.
+  gPlayer.pasteThreshold = 10;
+  Play("{Clipboard}");
+  ASSERT_TRUE(gFake.clipboardTextOffered);
+  RenderPastedText();
+  EXPECT_EQ(gFake.clipboard[kFakeUnicodeFormat], "one\r\ntwox\r\nthree\r\nfour\tfive six\r\n");
+  gFake.tickCount += kPasteWaitMs;
+  PlayOutputTick();
+  EXPECT_EQ(gFake.clipboard[1], kControlsCopied) << "the user's copy comes back as it was";
+}
+
 TEST_F(OutputTokensTest, TheCaretGoesBackToTheMarkOverTheCharactersAfterIt) {
   EXPECT_EQ(Play("<b>{Cursor}</b>"), "<b></b>");
   EXPECT_EQ(lefts_, 4);

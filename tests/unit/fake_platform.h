@@ -39,6 +39,7 @@ enum FakeEventKind {
   kFakeShareInput,    // a = the thread whose input PlatformShareFrontInput shared (0: none)
   kFakeStopSharing,   // a = the thread given to PlatformStopSharingInput
   kFakeQuestion,      // text = question, detail = caption; a = 1 when answered Yes
+  kFakeClipboardOpen, // the clipboard opened (a reader or a paste about to look at it)
 };
 
 // The keyboard layouts the fake knows (fake_layouts.cpp); any other value answers as US.
@@ -176,6 +177,8 @@ struct FakePlatform {
   std::set<uint32_t> clipboardDerived, clipboardUncopyable;
   // Unicode text (format 13, held as UTF-8) offered for later: asked for by FakeReadOfferedText.
   bool clipboardTextOffered, failClipboardOffer;
+  // The reader that asks for the offered text is surely not the window in front (a monitor).
+  bool clipboardReaderElsewhere;
   int clipboardEmpties;
 
   // The main menu's check marks by command id.

@@ -94,6 +94,7 @@ bool PlatformClipboardHasText() { return gFake.clipboard.count(kFakeTextFormat) 
 
 bool PlatformOpenClipboard() {
   if (gFake.clipboardBusy || FakeCallFails()) return false;
+  FakeRecord(kFakeClipboardOpen);
   gFake.clipboardOpens++;
   return true;
 }
@@ -185,6 +186,8 @@ bool PlatformRenderOfferedText(const char* text, uint32_t length) {
   gFake.clipboardTextOffered = false;
   return true;
 }
+
+bool PlatformClipboardReaderMayBeInFront() { return !gFake.clipboardReaderElsewhere; }
 
 // ---- menu ------------------------------------------------------------------------------------
 

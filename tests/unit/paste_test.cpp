@@ -10,10 +10,13 @@
 
 #include "common/heap.h"
 #include "common/state.h"
+#include "platform/keyboard.h"
+#include "player/keystrokes.h"
 #include "player/output_player.h"
 #include "player/paste.h"
 #include "tests/unit/fake_platform.h"
 #include "tests/unit/loader_fixture.h"
+#include "triggers/key_names.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
 
@@ -168,6 +171,47 @@ TEST_F(PasteTest, AReaderHoldingTheClipboardIsWaitedForAndANewCopyIsKept) {
   PlayOutputTick();
   EXPECT_EQ(FakeTypedText(), std::string(kCtrlV) + "a run long enough to paste");
   EXPECT_EQ(gFake.clipboard, (std::map<uint32_t, std::string>{{1, "new copy"}}));
+}
+
+// A clipboard monitor reads every new content as soon as it is offered, before the window in
+// front pastes: handed the text, it would count as the paste, the user's clipboard would come back
+// at once and the window would paste that.
+TEST_F(PasteTest, AClipboardMonitorsReadIsNoPaste) {
+  Start("a run long enough to paste");
+  PlayOutputTick();
+  gFake.clipboardReaderElsewhere = true;
+  RenderPastedText();
+  EXPECT_EQ(gFake.clipboard.count(kFakeUnicodeFormat), 0u) << "the monitor gets nothing";
+  EXPECT_TRUE(gFake.clipboardTextOffered) << "the offer stands";
+  gFake.events.clear();
+  PlayOutputTick();
+  EXPECT_EQ(LastTimerMs(), kPasteWaitMs) << "the paste is waited for still";
+  gFake.clipboardReaderElsewhere = false;
+  RenderPastedText();
+  EXPECT_EQ(gFake.clipboard[kFakeUnicodeFormat], "a run long enough to paste");
+  PlayOutputTick();
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr);
+  EXPECT_EQ(FakeTypedText(), "") << "pasted, not typed";
+  EXPECT_EQ(gFake.clipboard, user_);
+}
+
+// The erase of an expansion waits in the queue of key events for the output's first keys. Reading
+// or saving the clipboard can take long, and keys that the user types meanwhile reach the window
+// at once: the erase must be out before, or it erases those keys instead of the abbreviation.
+TEST_F(PasteTest, TheKeysQueuedBeforeGoOutBeforeTheClipboardIsOpened) {
+  for (const char* output : {"a run long enough to paste", "[{Clipboard}]", "[{Clipboard}] a run long enough"}) {
+    TearDown();
+    SetUp();
+    for (int i = 0; i < 3; ++i) SendKey(kVkBackspace, kKeyPressRelease);
+    Start(output);
+    PlayOutputTick();
+    std::string order;
+    for (const FakeEvent& e : gFake.events) {
+      if (e.kind == kFakeKeyBatch) order += "keys " + std::to_string(e.a) + ", ";
+      if (e.kind == kFakeClipboardOpen) order += "open, ";
+    }
+    EXPECT_EQ(order.substr(0, 14), "keys 6, open, ") << output << ": " << order;
+  }
 }
 
 TEST_F(PasteTest, TheEndOfTheRunGivesTheClipboardBack) {

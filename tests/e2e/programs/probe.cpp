@@ -3,6 +3,8 @@
 //   probe.exe COMMAND ARG...    runs one command
 //   probe.exe --serve           reads commands from stdin, one a line, arguments separated by tabs
 //   probe.exe --idle            does nothing until it is ended
+//   probe.exe --clipmonitor FILE [null]   reads the clipboard's text at every change, as a
+//                               clipboard manager does (see probe_clipboard.h)
 //
 // Every command answers with zero or more lines and then a line holding only ".". A failed command
 // answers "error<TAB>message" before the ".". Fields are separated by tabs; in texts (arguments and
@@ -493,6 +495,9 @@ int main() {
   for (int i = 1; i < count; ++i) args.push_back(Utf8(argv[i]));
   LocalFree(argv);
   if (args.size() == 1 && args[0] == "--serve") return Serve();
+  if ((args.size() == 2 || args.size() == 3) && args[0] == "--clipmonitor") {
+    return RunClipboardMonitor(args[1], args.size() == 3 && args[2] == "null");
+  }
   if (args.size() == 1 && args[0] == "--idle") {
     // Keeps one program of the prefix running: when the last one ends, Wine shuts down the
     // desktop and services, and a program starting meanwhile can hang.
@@ -500,7 +505,8 @@ int main() {
     return 0;
   }
   if (args.empty()) {
-    Write("usage: probe.exe --serve | probe.exe --idle | probe.exe COMMAND ARG...\n");
+    Write("usage: probe.exe --serve | probe.exe --idle | probe.exe --clipmonitor FILE [null] | "
+          "probe.exe COMMAND ARG...\n");
     return 2;
   }
   Answer answer;

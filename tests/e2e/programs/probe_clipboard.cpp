@@ -249,7 +249,81 @@ bool RunHex(const Args& args, Answer* answer) {
   return true;
 }
 
+// ---- the monitor ----
+
+// Not declared for the system version the probe is built for: looked up at run time.
+const UINT kClipboardUpdateMessage = 0x031D;  // WM_CLIPBOARDUPDATE
+const wchar_t kMonitorClass[] = L"WordHatchProbeClipboardMonitor";
+// A reader that finds the clipboard busy tries again, this often and this many times.
+const DWORD kMonitorRetryMs = 5;
+const int kMonitorTries = 20;
+typedef BOOL(WINAPI* AddListenerFunction)(HWND);
+
+struct Monitor {
+  std::wstring logPath;
+  bool withoutOwner = false;
+} gMonitor;
+
+void AppendMonitorLine(const std::string& line) {
+  HANDLE file = CreateFileW(gMonitor.logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  std::string bytes = line + "\n";
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// Reads the clipboard's text as a clipboard manager does at every change.
+void ReadChangedClipboard(HWND window) {
+  bool opened = false;
+  for (int tries = 0; tries < kMonitorTries && !opened; ++tries) {
+    opened = OpenClipboard(gMonitor.withoutOwner ? nullptr : window) != 0;
+    if (!opened) Sleep(kMonitorRetryMs);
+  }
+  if (!opened) {
+    AppendMonitorLine("busy");
+    return;
+  }
+  std::string line = "none";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+      line = "text " + Number(long(wcslen(text)));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  AppendMonitorLine(line);
+}
+
+LRESULT CALLBACK MonitorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kClipboardUpdateMessage) {
+    ReadChangedClipboard(window);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 }  // namespace
+
+int RunClipboardMonitor(const std::string& logPath, bool withoutOwner) {
+  gMonitor.logPath = Wide(logPath);
+  gMonitor.withoutOwner = withoutOwner;
+  auto addListener = reinterpret_cast<AddListenerFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AddClipboardFormatListener")));
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = MonitorProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kMonitorClass;
+  if (!addListener || !RegisterClassW(&windowClass)) return 2;
+  HWND window = CreateWindowExW(0, kMonitorClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance,
+                                nullptr);
+  if (!window || !addListener(window)) return 3;
+  AppendMonitorLine("ready");
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
 
 bool RunClipboardCommand(const Args& args, Answer* answer, bool* known) {
   const std::string& command = args[0];

@@ -13,6 +13,8 @@
 // With --ansi 1 the edit is an ANSI window, as in a program built without UNICODE: it is created,
 // read and fed its messages through the A functions, and gets characters in the ANSI code page;
 // FILE still receives its text in UTF-8.
+// WM_COMMAND kHangCommand (204, with no menu item) makes the program stop reading its messages
+// for a minute, as a program that hangs does, once it has written FILE.hangs.
 // With --no-paste 1 the edit ignores every paste (WM_PASTE, and the Ctrl+V character that an edit
 // turns into one) but takes typed characters as before, so that a test sees which text came by
 // paste and which was typed.
@@ -41,6 +43,11 @@ struct Options {
 const UINT kMenuChecked = 201;
 const UINT kMenuGrayed = 202;
 const UINT kMenuToggle = 203;
+
+// The command that hangs the program, and for how long: longer than any test waits for it.
+const UINT kHangCommand = 204;
+const DWORD kHangMs = 60000;
+const wchar_t kHangsSuffix[] = L".hangs";
 
 // The character that Ctrl+V gives in an edit control, which pastes on it.
 const WPARAM kCtrlVChar = 0x16;
@@ -114,6 +121,12 @@ void ReportText() {
   if (WriteWhole(temp, ToUtf8(text))) {
     MoveFileExW(temp.c_str(), gOptions.outFile.c_str(), MOVEFILE_REPLACE_EXISTING);
   }
+}
+
+// Stops reading messages for kHangMs; the marker file tells the test that it has begun.
+void Hang() {
+  if (!gOptions.outFile.empty()) WriteWhole(gOptions.outFile + kHangsSuffix, "hangs");
+  Sleep(kHangMs);
 }
 
 void AppendKeyLine(const char* kind, unsigned value) {
@@ -191,6 +204,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         bool checked = GetMenuState(menu, kMenuToggle, MF_BYCOMMAND) & MF_CHECKED;
         CheckMenuItem(menu, kMenuToggle, MF_BYCOMMAND | (checked ? MF_UNCHECKED : MF_CHECKED));
       }
+      if (LOWORD(wParam) == kHangCommand && lParam == 0) Hang();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
