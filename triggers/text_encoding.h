@@ -26,9 +26,9 @@ char* DecodeFileText(const char* bytes, size_t size, TextEncoding encoding, size
                      size_t* capacity);
 
 // Converts the `length` bytes of UTF-8 `text` to the bytes of a file in `encoding`, with the
-// mark that the encoding begins with (none for the unmarked ones), in a new block (AllocZeroed); *size is their number. For
-// ANSI, returns nullptr with *unrepresentable set when a character of the text has no form in
-// the code page. nullptr (and *unrepresentable false) when the heap cannot supply the block.
+// mark that the encoding begins with (none for the unmarked ones), in a new block (AllocZeroed);
+// *size is their number. For ANSI, returns nullptr with *unrepresentable set when a character of
+// the text has no form in the code page. nullptr (and *unrepresentable false) when the heap cannot supply the block.
 char* EncodeFileText(const char* text, size_t length, TextEncoding encoding, size_t* size, bool* unrepresentable);
 
 // What the editor and then a save would fail to give back of a file: `text` (`length` bytes) is

@@ -145,20 +145,6 @@ TEST_F(TriggerEncodingTest, SavingKeepsTheEncodingTheFileWasReadIn) {
   }
 }
 
-// A line added in the editor goes back into a UTF-16 file in the file's own form, with every
-// line that was there.
-TEST_F(TriggerEncodingTest, ALineAddedToAUtf16FileIsSavedInItsForm) {
-  const std::u16string lines = u"sig=Regards\r\n\u00E9t\u00E9=summer\r\nbtw=by the way\r\n";
-  for (Utf16Form form : {kBigMarked, kLittle, kBig}) {
-    SCOPED_TRACE(form);
-    ASSERT_EQ(UseFile(Utf16File(lines, form)), 3);
-    gFake.editorText = "new=line\r\n" + gFake.editorText;
-    ASSERT_TRUE(SaveAndReloadTriggerFile(gShell.triggerPath));
-    EXPECT_EQ(OnDisk(), Utf16File(u"new=line\r\n" + lines, form));
-    EXPECT_EQ(TriggerCount(), 4);
-  }
-}
-
 TEST_F(TriggerEncodingTest, AnsiTakesWhatItsCodePageHoldsAndTurnsUtf8OnceForTheRest) {
   UseFile("x=y\r\n");
   gFake.editorText = "x=caf" + std::string(kEAcute) + "\r\n";
