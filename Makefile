@@ -1,6 +1,7 @@
 # WordHatch: `make run` and `make test` are all a new machine needs (both install what is missing).
 #   make exe    builds build/win32/WordHatch.exe (32-bit) and build/win64/WordHatch.exe (64-bit)
-#   make test   builds everything and runs every test (host and end-to-end) through CTest
+#   make test   builds everything (the fuzz targets too, where clang is installed) and runs every
+#               test (host and end-to-end) through CTest
 #   make run    builds and starts WordHatch under Wine (on a virtual display when there is none)
 #   make bench  builds and measures WordHatch beside a minimal ideal expander (not a test)
 #   make soak   1,000 expansions in a row under Wine, with the program's memory use (not a test)
@@ -24,7 +25,7 @@ I386 = $(shell tools/can_run_i386.sh --installed)
 RUN_WIN = $(if $(filter yes,$(I386)),$(WIN32),$(WIN64))
 RUN_NOTE = $(if $(filter yes,$(I386)),the 32-bit build,the 64-bit build: this machine cannot run 32-bit code ($(strip $(patsubst no:%,%,$(I386)))))
 
-.PHONY: all setup host exe test run bench soak fuzz dist clean
+.PHONY: all setup host exe fuzz-build test run bench soak fuzz dist clean
 all: exe
 
 setup:
@@ -43,7 +44,9 @@ exe: host
 	  -DWH_HOST_TOOLS=$(HOST)/tools -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WIN64) -j $(JOBS)
 
-test: exe
+# The fuzz targets are built by clang, whose warnings are not g++'s: the tests build them too,
+# where clang is installed, so that a change cannot break `make fuzz` unseen.
+test: exe fuzz-build
 	@cd $(HOST) && ctest --output-on-failure -j 1
 
 run: exe
@@ -64,10 +67,13 @@ soak: exe
 	@WH_E2E_DIR=$(BUILD)/soak/$(notdir $(RUN_WIN)) WH_WIN_DIR=$(RUN_WIN) WH_SOURCE_DIR=$(CURDIR) \
 	  PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$(CURDIR)/tests/e2e /usr/bin/python3 tests/soak/soak.py
 
+fuzz-build: setup
+	@if command -v clang++ >/dev/null; then \
+	  cmake -S . -B $(FUZZ) -DWH_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null && cmake --build $(FUZZ) -j $(JOBS); \
+	else echo "fuzz-build: clang++ is not installed, so the fuzz targets are not built"; fi
+
 # Each target on one core in turn; any crash, hang or leak fails and becomes a regression case.
-fuzz: setup
-	@cmake -S . -B $(FUZZ) -DWH_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-	@cmake --build $(FUZZ) -j $(JOBS)
+fuzz: fuzz-build
 	@tests/fuzz/run_fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
 # A zip per build: the exe and a short README.txt for the Windows user.

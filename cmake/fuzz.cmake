@@ -4,7 +4,7 @@
 # the target's seed corpus and regression cases.
 file(GLOB WH_FUZZ_TARGET_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 set(WH_FUZZ_INPUTS ${CMAKE_SOURCE_DIR}/tests/fuzz)
-set(WH_FUZZ_WARNINGS -Wall -Wextra -Werror)
+set(WH_FUZZ_WARNINGS ${WH_COMMON_WARNINGS})
 
 if(WH_FUZZ)
   set(WH_FUZZ_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

@@ -2,7 +2,7 @@
 enable_testing()
 find_package(GTest REQUIRED)
 
-set(WH_WARNINGS -Wall -Wextra -Werror)
+set(WH_WARNINGS ${WH_COMMON_WARNINGS})
 set(WH_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 
 # Build-time tools run on this machine; they are built without sanitizers so the build stays quick.

@@ -7,7 +7,7 @@ if(NOT WH_HOST_TOOLS)
 endif()
 
 # The C and C++ runtimes are linked in, so the program imports only the system's own DLLs.
-set(WH_WIN_FLAGS -Wall -Wextra -Werror -Os -fno-exceptions -fno-rtti)
+set(WH_WIN_FLAGS ${WH_COMMON_WARNINGS} -Os -fno-exceptions -fno-rtti)
 set(WH_WIN_LINK -static -static-libgcc -static-libstdc++ -s)
 
 # Resources generated at build time: the packed texts and the icon.

@@ -18,7 +18,7 @@ const int32_t kDaysPerCentury = 36524;
 const int kDaysInWeek = 7;
 const int32_t kEpochWeekday = 4;          // 1970-01-01 was a Thursday
 // Years that start in March, so that the leap day ends the year: month 0 is March.
-const int kMonthsBeforeMarch = 2, kMonthsFromMarch = 10, kMonthsInYear = 12;
+const int kMonthsBeforeMarch = 2, kMonthsFromMarch = 10;
 const int kMonthDaysNumerator = 153, kMonthDaysDenominator = 5;
 // An offset is bounded so that every date stays in years 1 to 9999 or so of the arithmetic.
 const int32_t kMostOffsetDays = 700000;

@@ -69,7 +69,8 @@ static uint64_t WriteTextForm(const char* text, uint32_t length, char* out) {
 }
 
 // Copied text is text, whatever program put it there: a backspace or escape character in it must
-// not press its key, and a lone LF, which no key types, must make a new line as the user saw it.
+// not press its key, and a line end of any form must make one new line, as the program that it
+// was copied from showed it (left to the keyboard layout, a lone LF is Ctrl+Enter or nothing).
 // Returns the text form in a new heap block with a NUL after it (the old block released), or
 // nullptr when memory ran out.
 static char* ToTextForm(char* text, uint32_t* length) {
