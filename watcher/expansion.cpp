@@ -92,13 +92,18 @@ static void EraseTyped(int32_t count) {
 
 // Reads the trigger file, as UTF-8 whatever it was written in, into a new buffer behind a line
 // feed, so that every line, the first included, begins after one. Sets *capacity to the buffer's
-// size; nullptr when it cannot be had.
+// size; nullptr when the file cannot be read whole or the buffer cannot be had.
 static char* ReadTriggerFileAfterLineFeed(uint32_t* capacity) {
+  // A file that held the trigger is never empty: no length, or less read, is a file not read.
   uint32_t length = GetFileLength(gShell.triggerPath);
-  if (length > kLargestReadableFile) length = 0;
+  if (length == 0 || length > kLargestReadableFile) return nullptr;
   char* bytes = static_cast<char*>(AllocZeroed(size_t(length) + 1, 1));
   if (!bytes) return nullptr;
   uint32_t read = ReadFileText(gShell.triggerPath, 0, bytes, length);
+  if (read != length) {
+    FreeBlock(bytes);
+    return nullptr;
+  }
   size_t textLength = 0, size = 0;
   char* buffer = DecodeFileText(bytes, read, DetectTextEncoding(bytes, read), 1, &textLength, &size);
   FreeBlock(bytes);
@@ -263,6 +268,13 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   // erase going out with the output's first keys.
   bool listed = true;
   char* output = ReadOutputOf(entry, &listed);
+  // A file that cannot be read now (another program holds it, or it is gone) gives no output:
+  // what was typed stays as it is rather than be erased for nothing.
+  if (!output && listed) {
+    SetStatusText(kNoOutputText);
+    ResumeKeyWatch();
+    return;
+  }
   bool mayGo = WaitUntilKeysMayGo();
   char after[kEndingTextSize] = "";
   int32_t afterChars = 0;

@@ -221,13 +221,19 @@ TEST_F(ExpansionTest, WaitsUpToASecondForTheModifiersToBeLetGoAndSendsNothingWhi
   EXPECT_TRUE(FakeEventsOf(kFakeSleep).empty()) << "no wait when nothing is held";
 }
 
-TEST_F(ExpansionTest, WithoutMemoryForTheOutputThePollerGoesOn) {
+TEST_F(ExpansionTest, WithoutMemoryOrAReadableFileNothingIsErasedAndThePollerGoesOn) {
   UseTriggers("abc=x\n");
   Type("ab");
   gFake.failHeapAllocAt = gFake.heapAllocs + 1;
   Type("c");
   EXPECT_FALSE(PlayerStarted());
   EXPECT_TRUE(pollerArmed_);
+  gFake.events.clear();
+  gFake.lockedPaths.insert(gShell.triggerPath);  // another program holds the file
+  Type("abc");
+  EXPECT_FALSE(PlayerStarted());
+  EXPECT_EQ(Backspaces(), 0) << "what was typed stays: there is nothing to type in its place";
+  gFake.lockedPaths.clear();
   Type("abc");
   EXPECT_EQ(Output(), "x");
 }
