@@ -143,12 +143,21 @@ extern WatcherState gWatcher;
 // read from the system once per layout, and the accent of a dead key pressed last.
 // A key's text in UTF-8 (its UTF-16 units at three bytes each at most) and its NUL.
 const int kKeyTextSize = kMaxKeyTextUnits * int(kUtf8BytesPerUtf16Unit) + 1;
+const int kMaxLevelThreeKeys = 4;
 struct KeyLayoutState {
   KeyboardLayout layout;  // the layout the tables were built for
   bool built;
   char text[256][kLayoutStates][kKeyTextSize];  // empty: the key types nothing in that state
   bool dead[256][kLayoutStates];                // a dead key: text holds its accent
+  bool hasAltGr;           // some key types something with AltGr
+  // Keys that select the AltGr column by themselves, as keys of their own (under Wine).
+  uint8_t levelThreeKeys[kMaxLevelThreeKeys];
+  int levelThreeCount;
   uint32_t pendingAccent;  // the accent of the dead key pressed last, 0 when none waits
+  // Under Wine the system's input method keeps a dead key's press to itself: the accent of a
+  // key released unseen, and whether a composed character has come since (see key_layout.h).
+  uint32_t heldBackAccent;
+  bool composedWaits;
 };
 extern KeyLayoutState gKeyLayout;
 

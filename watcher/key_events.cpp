@@ -120,13 +120,13 @@ static void TakeOwnEvent(const InputEvent& event) {
   RestoreHistoryWhenDue();
 }
 
-// The modifiers are read from the events themselves: a side's key, and the key for both sides.
-static void SetKeyState(uint8_t vk, bool down) {
-  gWatcher.previousKeyState[vk] = down;
+// The modifiers are read from the events themselves: a side's key, and the key for both sides;
+// every other key (the Windows keys among them) by its own.
+static void SetKeyState(uint8_t* keys, uint8_t vk, bool down) {
+  keys[vk] = down;
   for (const SidedModifier& modifier : kSidedModifiers) {
     if (vk != modifier.left && vk != modifier.right) continue;
-    gWatcher.previousKeyState[modifier.either] =
-        gWatcher.previousKeyState[modifier.left] || gWatcher.previousKeyState[modifier.right];
+    keys[modifier.either] = keys[modifier.left] || keys[modifier.right];
   }
 }
 
@@ -135,8 +135,10 @@ static void TakeEvent(const InputEvent& event) {
     TakeOwnEvent(event);
     return;
   }
-  SetKeyState(event.vk, event.down);
+  bool wasDown = gWatcher.previousKeyState[event.vk] != 0;
+  SetKeyState(gWatcher.previousKeyState, event.vk, event.down);
   if (event.down) TakeKeyPress(event.vk);
+  else if (!wasDown && !event.button) TakeUnseenPressRelease(event.vk);  // Wine's composed characters
 }
 
 static bool MayTakeEvents() { return !gWatcher.suspended && !OwnKeysOutstanding(); }
@@ -165,7 +167,7 @@ static void LetGoOfStuckModifiers() {
   if (gWatcher.queueCount > 0) return;
   uint32_t now = PlatformTickCount();
   for (int i = 0; i < kStreamModifierKeys; ++i) {
-    if (StuckInStream(i, now)) SetKeyState(kStreamModifiers[i], false);
+    if (StuckInStream(i, now)) SetKeyState(gWatcher.previousKeyState, kStreamModifiers[i], false);
   }
 }
 
@@ -230,19 +232,31 @@ static bool TypesInPlace(uint8_t vk) {
          vk == kVkOem102;
 }
 
+// Whether the user's `event` only types where the caret is, with the key states `keys` before
+// it: a key that types in place with no shortcut modifier, a modifier, or the release of a key
+// seen going down (one never seen may be part of a character that the system composes).
+static bool OnlyTypesInPlace(const InputEvent& event, const uint8_t* keys) {
+  if (IsModifierKey(event.vk)) return true;
+  if (!event.down) return keys[event.vk] != 0;
+  return TypesInPlace(event.vk) && !IsShortcutPress(event.vk, keys);
+}
+
 bool TakeKeysAfterTrigger(char* text, int32_t* chars, uint8_t* lastKey) {
   int32_t presses = 0;
+  uint8_t keys[sizeof gWatcher.previousKeyState];
+  memcpy(keys, gWatcher.previousKeyState, sizeof keys);
   for (int32_t i = 0; i < gWatcher.queueCount; ++i) {
     const InputEvent& event = gWatcher.queue[(gWatcher.queueStart + i) % kEventQueueCapacity];
-    if (event.own || (event.down && !IsModifierKey(event.vk) && !TypesInPlace(event.vk))) return false;
+    if (event.own || !OnlyTypesInPlace(event, keys)) return false;
     if (event.down && !IsModifierKey(event.vk) && ++presses > kMaxKeysAfterTrigger) return false;
+    SetKeyState(keys, event.vk, event.down);
   }
   size_t length = strlen(text);
   *chars = 0;
   *lastKey = 0;
   while (gWatcher.queueCount > 0) {
     InputEvent event = Dequeue();
-    SetKeyState(event.vk, event.down);
+    SetKeyState(gWatcher.previousKeyState, event.vk, event.down);
     if (!event.down || IsModifierKey(event.vk)) continue;
     char typed[kKeyPressTextSize];
     int n = KeyPressText(event.vk, typed);

@@ -18,7 +18,7 @@ const uint8_t kMiddleClickByte = 4;
 
 bool IsModifierKey(int vk) {
   return vk == kVkShift || vk == kVkControl || vk == kVkAlt ||
-         (vk >= kVkFirstSidedModifier && vk <= kVkLastSidedModifier);
+         (vk >= kVkFirstSidedModifier && vk <= kVkLastSidedModifier) || IsLevelThreeKey(vk);
 }
 
 // Puts the key's text at the head of the history, one character after another, so that its
@@ -31,9 +31,15 @@ static void PushTypedText(const char* text, int length) {
   }
 }
 
+// Records the text of a key (KeyPressText's answer): a key that types nothing records a 0,
+// which no abbreviation spans; a dead key records nothing yet.
+static void RecordKeyText(const char* text, int length) {
+  if (length == 0) PushTypedChar("", 1);
+  else if (length != kKeyWaitsForNext) PushTypedText(text, length);
+}
+
 // Applies one key press to the typed history. Returns true when the matcher should look at the
-// result: after every key but the modifiers, the left and right buttons and Backspace. A key
-// that types nothing records a 0, which no abbreviation spans; a dead key records nothing yet.
+// result: after every key but the modifiers, the left and right buttons and Backspace.
 static bool RecordKeyPress(int vk) {
   if (IsModifierKey(vk) || vk == kVkSentinel) return false;  // the sentinel marks keys WordHatch sent
   if (vk == kVkLeftButton || vk == kVkRightButton) {
@@ -44,23 +50,19 @@ static bool RecordKeyPress(int vk) {
     return false;
   }
   if (vk == kVkBackspace) {
-    // With Ctrl the window deletes a word, with Alt it may undo: what stays is not known.
-    if (ShortcutModifiersHeld()) PushTypedChar("", 1);
+    // Ctrl+Backspace and the like take away what the window decides: no character is known to be gone.
+    if (IsShortcutPress(vk, gWatcher.previousKeyState)) PushTypedChar("", 1);
     else EraseNewestTypedChar();
     return false;
   }
   char text[kKeyPressTextSize];
-  int length = 0;
   if (vk == kVkMiddleButton) {
     // For a key above Shift, the scan that found it has just refreshed Shift's entry.
     text[0] = gWatcher.previousKeyState[kVkShift] ? 0 : char(kMiddleClickByte);
-    length = 1;
-  } else {
-    length = KeyPressText(vk, text);
-    if (length == kKeyWaitsForNext) return true;
-    if (length == 0) text[length++] = 0;
+    PushTypedText(text, 1);
+    return true;
   }
-  PushTypedText(text, length);
+  RecordKeyText(text, KeyPressText(vk, text));
   return true;
 }
 
@@ -75,15 +77,28 @@ static bool UndoesExpansion(int vk) {
 
 // ---- the press -------------------------------------------------------------------------------
 
-bool TakeKeyPress(int vk) {
-  if (UndoesExpansion(vk)) {
-    UndoExpansion();
-    return true;
-  }
-  if (!RecordKeyPress(vk)) return false;
+// The matcher looks at the history after a key of `vk`, which may start an expansion.
+static bool MatchAfterKey(int vk) {
   int entry = FindMatchingTrigger(uint8_t(vk));
   gWatcher.undoneEntryHeld = false;
   if (entry < 0) return false;
   StartExpansion(entry, uint8_t(vk));
   return true;
+}
+
+bool TakeKeyPress(int vk) {
+  if (UndoesExpansion(vk)) {
+    UndoExpansion();
+    return true;
+  }
+  return RecordKeyPress(vk) && MatchAfterKey(vk);
+}
+
+bool TakeUnseenPressRelease(int vk) {
+  if (IsModifierKey(vk) || vk == kVkSentinel) return false;
+  char text[kKeyPressTextSize];
+  int length = KeyReleaseText(vk, text);
+  if (length == kKeyWaitsForNext) return false;
+  RecordKeyText(text, length);
+  return MatchAfterKey(vk);
 }

@@ -21,12 +21,12 @@ ARRIVAL_TIMEOUT = 15.0
 class ExpansionTestCase(ShellTestCase):
     """ShellTestCase with WordHatch watching the keyboard and a target to type into."""
 
-    def start_expander(self, triggers, count=None, ini=None, target_text="", ansi_target=False):
-        """Starts WordHatch with `triggers` as its trigger file, waits for the load report, then
-        starts a target window (an ANSI one with ansi_target), which takes the foreground.
-        Returns (app, main window, target)."""
+    def start_expander(self, triggers, count=None, ini=None, target_text="", ansi_target=False, encoding="cp1252"):
+        """Starts WordHatch with `triggers` as its trigger file (written in `encoding`), waits for
+        the load report, then starts a target window (an ANSI one with ansi_target), which takes
+        the foreground. Returns (app, main window, target)."""
         app = self.wordhatch()
-        app.write_triggers(triggers)
+        app.write_triggers(triggers, encoding)
         if ini is not None:
             app.write_ini(ini)
         hwnd = app.start_and_wait_window()

@@ -56,8 +56,9 @@ Probe (answers are parsed; a failing command raises ProbeError; handles are ints
     call("command", args...) -> raw rows, for anything in probe.cpp's list without a wrapper
 Input (every key is held KEY_HOLD seconds, then KEY_GAP before the next, because a key poller
 under Wine misses keys held shorter than its polling can see):
-    press("ctrl+s", "Return", "shift+Tab", ...)  (xdotool key names; modifiers ctrl shift alt win)
+    press("ctrl+s", "Return", "shift+Tab", ...)  (xdotool key names; modifiers ctrl shift alt win altgr)
     type_text("Hello, World!\n")  (US layout; \n is Return, \t is Tab)
+    type_quickly(text) / press_quickly(*chords)  (each press and release together, no hold)
     click(x, y) (screen) / click_window(hwnd, x, y) (client coordinates)   release_modifiers()
     move_mouse(x, y)   mouse_location() -> (x, y)
     Before keys go out, the X focus is put on the Windows foreground window's X window; Wine
@@ -690,8 +691,10 @@ _SHIFTED = {"~": "grave", "!": "1", "@": "2", "#": "3", "$": "4", "%": "5", "^":
 _PLAIN = {" ": "space", "\n": "Return", "\t": "Tab", "`": "grave", "-": "minus", "=": "equal",
           "[": "bracketleft", "]": "bracketright", "\\": "backslash", ";": "semicolon", "'": "apostrophe",
           ",": "comma", ".": "period", "/": "slash"}
+# "altgr" is the right Alt key itself (X key code 108), which the keymaps with a third level
+# ("de", "fr", "pl") make their AltGr.
 _MODIFIERS = {"ctrl": "Control_L", "control": "Control_L", "shift": "Shift_L", "alt": "Alt_L", "win": "Super_L",
-              "super": "Super_L"}
+              "super": "Super_L", "altgr": "108"}
 
 
 def key_for_char(char):
@@ -784,6 +787,12 @@ class Input:
         self.route_keyboard()
         self._xdotool(["type", "--delay", str(delay_ms), text], DEFAULT_TIMEOUT + len(text) * delay_ms / 1000.0)
 
+    def press_quickly(self, *chords, delay_ms=20):
+        """Presses keys or chords ("comma", "ctrl+v") as type_quickly types."""
+        self.route_keyboard()
+        self._xdotool(["key", "--delay", str(delay_ms)] + list(chords),
+                      DEFAULT_TIMEOUT + len(chords) * delay_ms / 1000.0)
+
     def hold(self, key):
         """Presses a key (an xdotool key name) and leaves it down until release()."""
         self.route_keyboard()
@@ -794,7 +803,7 @@ class Input:
 
     def release_modifiers(self):
         steps = []
-        for key in ("Shift_L", "Shift_R", "Control_L", "Control_R", "Alt_L", "Alt_R", "Super_L"):
+        for key in ("Shift_L", "Shift_R", "Control_L", "Control_R", "Alt_L", "Alt_R", "Super_L", _MODIFIERS["altgr"]):
             steps += ["keyup", key]
         self._xdotool(steps, DEFAULT_TIMEOUT)
 

@@ -112,6 +112,12 @@ class AutocorrectTest(ExpansionTestCase):
             self.type_and_check(target, "x ", text + "x ")
             text += "x "
 
+    def test_ctrl_space_ends_no_word(self):
+        app, hwnd, target = self.start_expander("{word}\r\nteh=the\r\n", count=1)
+        self.input.type_text("a teh")
+        self.input.press("ctrl+space")
+        self.type_and_check(target, "x", "a teh x")
+
 
 if __name__ == "__main__":
     harness.main()

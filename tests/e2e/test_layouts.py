@@ -1,6 +1,6 @@
 """Outputs on any keyboard layout, with real keys: the German and French X keymaps, characters
 that the layout has no key for, an ANSI and a Unicode window, and the keys typed just before a
-warning box comes forward."""
+warning box comes forward; abbreviations typed with AltGr (German, Polish) and a dead key (French)."""
 import harness
 from commands_e2e import CommandTestCase
 
@@ -13,6 +13,8 @@ FRENCH_OUTPUT = "0123456789 \u00e9 \u00e7 num\u00e9ro"
 ANSI_OUTPUT = "caf\u00e9 na\u00efve \u20ac"
 # Beyond the code page and beyond U+FFFF, from a trigger file in UTF-8.
 UTF8_OUTPUT = "\u2192 \u03a9 \U0001F600 end"
+# Abbreviations typed with AltGr and with a dead key, in a UTF-8 file.
+COMPOSED_TRIGGERS = "m@x=[at]\ne\u20acq=[euro]\nm\u0105q=[ogonek]\nc\u00eaq=[circumflex]\n"
 RUN_TRIES = 20
 BEFORE_BOX_OUTPUT = "Then, (A+b)? {ShiftDown}held{ShiftUp}! "
 BEFORE_BOX_TYPED = "Then, (A+b)? HELD! "
@@ -50,6 +52,28 @@ class LayoutsTest(CommandTestCase):
         self.input.type_text("m")
         self.input.press("shift+apostrophe")
         self.wait_target(target, "my address")
+
+    def start_on_keymap(self, layout):
+        """WordHatch with the composed abbreviations, started on the X keymap `layout`."""
+        self.use_x_keymap(layout)
+        return self.start_expander(COMPOSED_TRIGGERS, encoding="utf-8")[2]
+
+    def test_abbreviations_typed_with_german_altgr_fire(self):
+        target = self.start_on_keymap("de")
+        self.input.press("m", "altgr+q", "x")
+        self.wait_target(target, "[at]")
+        self.input.press("e", "altgr+e", "q")
+        self.wait_target(target, "[at][euro]")
+
+    def test_an_abbreviation_typed_with_polish_altgr_fires(self):
+        target = self.start_on_keymap("pl")
+        self.input.press("m", "altgr+a", "q")
+        self.wait_target(target, "[ogonek]")
+
+    def test_an_abbreviation_typed_with_a_french_dead_key_fires(self):
+        target = self.start_on_keymap("fr")
+        self.input.press("c", "dead_circumflex", "e", "q")
+        self.wait_target(target, "[circumflex]")
 
     def test_french_layout(self):
         self.use_x_keymap("fr")

@@ -114,6 +114,8 @@ int PlatformKeyText(KeyboardLayout layout, int vk, uint8_t state, uint16_t* out)
   return Answer(shifted ? key->shift : key->plain, out);
 }
 
+bool PlatformIsLevelThreeKey(KeyboardLayout, int vk) { return vk != 0 && vk == gFake.levelThreeKey; }
+
 uint32_t PlatformComposeDeadKey(uint32_t accent, uint32_t base) {
   struct Composition { uint32_t accent, base, composed; };
   static const Composition kCompositions[] = {

@@ -84,6 +84,8 @@ struct FakePlatform {
   uint64_t foregroundLayout;
   int layoutQueries;
   std::map<uint16_t, uint16_t> keyForUnit;
+  // The key that PlatformIsLevelThreeKey names on every layout, as Wine's AltGr (0: none).
+  int levelThreeKey;
   // What PlatformWaitForKeysTaken answers as the time it waited.
   uint32_t keysTakenWaitMs;
   // The thread of the window in front, which PlatformShareFrontInput shares (0: our own), and

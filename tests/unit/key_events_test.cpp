@@ -15,6 +15,7 @@
 #include "watcher/key_poller.h"
 
 const uint8_t kVkLeftShift = 0xA0, kVkRightControl = 0xA3, kVkSpace = 0x20;
+const uint8_t kVkLeftControl = 0xA2, kVkComma = 0xBC, kVkOem6 = 0xDD, kVkNoName = 0xFC;
 
 class KeyEventsTest : public LoaderTest {
  protected:
@@ -236,4 +237,33 @@ TEST_F(KeyEventsTest, AHistorySetAsideComesBackAtTheEndOfAnOutputWhoseKeysNeverC
   EXPECT_EQ(PlayOutput(), "fine") << "the o typed after btw and the k make ok";
   TypeLetters("k");
   EXPECT_EQ(PlayOutput(), "") << "what btw set aside is long gone: it must not come back after fine";
+}
+
+TEST_F(KeyEventsTest, AShortcutTypesNothingAndAnExpansionThatWaitsGivesWayToIt) {
+  Start(",ty=thank you\r\n{word}\r\nteh=the\r\n");
+  TypeLetters("a teh");
+  Send({{kVkLeftControl, true, false, false}});
+  Tap(kVkSpace);
+  Send({{kVkLeftControl, false, false, false}});
+  EXPECT_EQ(PlayOutput(), "") << "Ctrl+Space ends no word";
+  Tap(kVkComma);
+  TypeLetters("t");
+  gFake.pendingInputs = {{{kVkLeftControl, true, false, false}}, {{'V', true, false, false}},
+                         {{'V', false, false, false}}, {{kVkLeftControl, false, false, false}}};
+  gFake.events.clear();
+  TypeLetters("y");
+  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty()) << "Ctrl+V after the trigger: nothing erased, nothing typed";
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(gWatcher.typedHistory), 2), std::string("\0y", 2));
+}
+
+// Under Wine the input method keeps the presses of a dead key and of the key after it: the
+// stream shows the dead key's release, a key without a name, and the other key's release.
+TEST_F(KeyEventsTest, AnAbbreviationWithACharacterThatWineComposesFires) {
+  Start("c\xC3\xAAq=circumflex\r\n");
+  gFake.foregroundLayout = kFakeLayoutFrench;
+  TypeLetters("c");
+  Send({{kVkOem6, false, false, false}, {'X', false, false, false}});  // "^x": the window gets nothing
+  Send({{kVkOem6, false, false, false}, {kVkNoName, true, false, false}, {'E', false, false, false}});
+  TypeLetters("q");
+  EXPECT_EQ(PlayOutput(), "circumflex");
 }

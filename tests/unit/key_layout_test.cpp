@@ -1,6 +1,7 @@
 // What key presses record on the German and French layouts (the fake answers as Windows does for
 // them), dead keys, and the tables' life: built once per layout, rebuilt when it changes.
 #include <string>
+#include <vector>
 
 #include "common/text.h"
 #include "common/utf8.h"
@@ -9,6 +10,8 @@
 #include "tests/unit/watcher_fixture.h"
 
 const int kVkOem1 = 0xBA, kVkOem4 = 0xDB, kVkOem6 = 0xDD, kVkOem7 = 0xDE, kVkOemComma = 0xBC;
+const int kVkLeftControl = 0xA2, kVkLeftAlt = 0xA4, kVkRightAlt = 0xA5;
+const int kVkWineAltGr = 0xE4;  // the key that Wine gives the right Alt of a German X keymap
 
 class KeyLayoutTest : public WatcherTest {
  protected:
@@ -37,9 +40,58 @@ TEST_F(KeyLayoutTest, GermanKeysRecordWhatTheyTypeThere) {
   Press(kVkOem7);                               // "ä"
   Press(kVkOem4);                               // "ß"
   PressWith({kVkControl, kVkAlt}, '8');         // AltGr: "["
-  PressWith({kVkControl}, 'Q');                 // a shortcut records its plain letter
-  PressWith({kVkControl, kVkAlt}, 'W');         // nothing on AltGr: the plain letter
-  EXPECT_EQ(Typed(7), "/@\xC3\xA4\xC3\x9F[qw");
+  EXPECT_EQ(Typed(5), "/@\xC3\xA4\xC3\x9F[");
+}
+
+// Ctrl, Alt or a Windows key held make a shortcut, which types nothing; AltGr is the right Alt,
+// or Ctrl and Alt, on a layout that has it, with or without the left Ctrl that Windows adds.
+TEST_F(KeyLayoutTest, ShortcutsTypeNothingAndAltGrTypesItsColumn) {
+  struct Case {
+    uint64_t layout;
+    std::vector<int> held;
+    int vk;
+    std::string typed;
+  };
+  const Case cases[] = {
+      {kFakeLayoutUs, {kVkControl, kVkLeftControl}, ' ', ""},
+      {kFakeLayoutUs, {kVkAlt, kVkRightAlt}, 'Q', ""},  // no AltGr on the US layout
+      {kFakeLayoutUs, {kVkControl, kVkAlt}, 'Q', ""},
+      {kFakeLayoutUs, {kVkLeftWindows}, 'V', ""},
+      {kFakeLayoutGerman, {kVkControl, kVkLeftControl, kVkAlt, kVkRightAlt}, 'Q', "@"},
+      {kFakeLayoutGerman, {kVkAlt, kVkRightAlt}, 'E', "\xE2\x82\xAC"},
+      {kFakeLayoutGerman, {kVkShift, kVkControl, kVkLeftControl, kVkAlt, kVkLeftAlt}, '7', "{"},
+      {kFakeLayoutGerman, {kVkAlt, kVkRightAlt}, 'W', ""},  // nothing there with AltGr
+      {kFakeLayoutGerman, {kVkAlt, kVkLeftAlt}, 'Q', ""},
+      {kFakeLayoutGerman, {kVkLeftWindows, kVkAlt, kVkRightAlt}, 'Q', ""},
+  };
+  for (const Case& c : cases) {
+    gFake.foregroundLayout = c.layout;
+    Press('A');
+    for (int m : c.held) {
+      SetKey(m, true);
+      Tick();
+    }
+    Press(c.vk);
+    for (int m : c.held) SetKey(m, false);
+    Tick();
+    EXPECT_EQ(Typed(1), c.typed.empty() ? std::string(1, '\0') : c.typed) << "key " << c.vk << " on " << c.layout;
+  }
+}
+
+// Under Wine the right Alt of an X keymap with a third level comes as a key of its own.
+TEST_F(KeyLayoutTest, AbbreviationsTypedWithWinesAltGrFire) {
+  gFake.levelThreeKey = kVkWineAltGr;
+  UseTriggers("m@x=at\r\ne\xE2\x82\xACq=euro\r\n");
+  gFake.foregroundLayout = kFakeLayoutGerman;
+  Press('M');
+  PressWith({kVkWineAltGr}, 'Q');
+  Press('X');
+  Press('E');
+  PressWith({kVkWineAltGr}, 'E');
+  Press('Q');
+  EXPECT_EQ(outputs_, (std::vector<std::string>{"at", "euro"}));
+  PressWith({kVkControl, kVkAlt}, 'Q');
+  EXPECT_EQ(Typed(1), std::string(1, '\0')) << "Ctrl and Alt are no AltGr there: Wine types nothing";
 }
 
 TEST_F(KeyLayoutTest, FrenchDigitRowAndCapsLock) {

@@ -50,11 +50,11 @@ TEST_F(KeyPollerTest, ShiftWithDigitsPunctuationAndKeysWithoutCharacters) {
   EXPECT_EQ(History(7), std::string("1\4\0\0 ?!", 7));
 }
 
-TEST_F(KeyPollerTest, ControlAndAltDoNotChangeWhatLettersRecord) {
-  PressWith({kVkControl, kVkLeftControl}, 'B');
-  PressWith({kVkControl}, 'T');
+TEST_F(KeyPollerTest, ShortcutsTypeNothing) {
+  Type("bt");
+  PressWith({kVkControl, kVkLeftControl}, 'W');
   PressWith({kVkAlt}, 'W');
-  EXPECT_EQ(History(3), "wtb");
+  EXPECT_EQ(History(4), std::string("\0\0tb", 4));
 }
 
 TEST_F(KeyPollerTest, KeysThatTypeNothingAndClicksSeparate) {

@@ -24,6 +24,7 @@ class LoaderTest : public TempFolderTest {
     ReleaseTriggerTable();
     memset(&gTriggers, 0, sizeof gTriggers);
     memset(&gWatcher, 0, sizeof gWatcher);
+    memset(&gKeyLayout, 0, sizeof gKeyLayout);
     memset(&gShell, 0, sizeof gShell);
     gFake.resources[IDR_DEFAULT_TRIGGERS] = PackText(kTestDefaultText) + '\0';
   }

@@ -94,7 +94,8 @@ TEST_F(TildeRemapTest, AChangeOfTheTildeKeyEndsTheTickWithoutAScan) {
   EXPECT_EQ(gFake.events.back().a, kPollTimerId);
   RemapTick();
   RemapTick();
-  EXPECT_EQ(History(1), "b") << "the ticks that follow scan: the Alt, then the B";
+  EXPECT_EQ(gWatcher.previousKeyState['B'], 1) << "the ticks that follow scan: the Alt, then the B";
+  EXPECT_EQ(History(2), std::string(2, '\0')) << "Alt+B, a shortcut, types nothing";
 }
 
 TEST_F(TildeRemapTest, AHotkeyWithAltFiresAndItsOutputIsNotTypedWithTheRemapsAlt) {
