@@ -11,12 +11,14 @@ set(WH_CORE_SOURCES
   triggers/text_encoding.cpp
   triggers/trigger_loader.cpp
   triggers/trigger_table.cpp
+  triggers/firing_rules.cpp
   triggers/word_case.cpp
   watcher/key_poller.cpp
   watcher/key_press.cpp
   watcher/key_events.cpp
   watcher/key_layout.cpp
   watcher/matcher.cpp
+  watcher/window_in_front.cpp
   watcher/typed_history.cpp
   watcher/expansion.cpp
   watcher/tilde_remap.cpp

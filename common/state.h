@@ -9,6 +9,7 @@
 #include "platform/keyboard.h"
 #include "platform/keyboard_layout.h"
 #include "platform/raw_input.h"
+#include "platform/top_windows.h"
 
 const int kPathCapacity = 260;  // 259 characters and the NUL
 
@@ -37,6 +38,8 @@ const uint8_t kFlagControl = 0x01, kFlagShift = 0x02, kFlagAlt = 0x04, kFlagKeyN
 const uint8_t kOptionWholeWord = 0x01, kOptionAnyCase = 0x02;
 // A trigger's output is typed key by key, however long its text (hotkeys keep this option too).
 const uint8_t kOptionTyped = 0x04;
+// A hotkey whose output switches Suspend: the one trigger that fires while suspended.
+const uint8_t kOptionSwitchesSuspend = 0x08;
 const uint8_t kRemapModeBit = 0x01;
 static_assert(kStoredTriggerSize > kMaxTriggerBytes + 2, "a line feed, the longest trigger, \"=\" and a NUL fit");
 
@@ -48,7 +51,18 @@ struct TriggerRecord {
   int32_t matchLength;   // the stored trigger's length in bytes: an abbreviation is compared whole
   int32_t nextInBucket;  // the next entry of the same index bucket in file order, -1 after the last
   uint8_t flags;         // 0 for an abbreviation; a hotkey's modifiers and kFlagKeyName
-  uint8_t options;       // an abbreviation's kOption bits; a hotkey's kOptionTyped alone
+  uint8_t options;       // an abbreviation's kOption bits; a hotkey's kOptionTyped and kOptionSwitchesSuspend
+  int32_t rule;          // its program rule, 1 to ruleCount; kEverywhere (0) when it has none
+};
+
+// A program rule: the trigger lines that carry it fire only in the windows whose program or
+// title one of its patterns matches, or (exclude) never in those. Its patterns lie in the table's
+// text at patternsAt: in small letters, blanks around them taken off, each ended by a ";".
+const int32_t kEverywhere = 0;
+struct ProgramRule {
+  uint32_t patternsAt;
+  bool exclude;
+  bool byTitle;  // some pattern is matched against the window's title
 };
 
 // The index: every entry sits in one bucket, chosen by a hash of its index key (a hotkey's key
@@ -76,8 +90,29 @@ struct TriggerTable {
   FileShortfall fileShortfall;
   // The last load read UTF-16 units that are no characters (unpaired surrogates); they are kept.
   bool unpairedUnits;
+  // The program rules that the entries carry: rule n is rules[n - 1].
+  ProgramRule* rules;  // heap block of ruleCapacity rules, the first ruleCount in use
+  int32_t ruleCount, ruleCapacity;
+  bool everywhereUsed;  // some entry has no program rule
+  uint32_t loadCount;   // loads that rebuilt the table, to tell what was judged against which
+  // Suspend: no trigger fires but those with kOptionSwitchesSuspend, and nothing typed is kept.
+  // Off at every start; a load leaves it as it is.
+  bool suspended;
 };
 extern TriggerTable gTriggers;
+
+// The window in front as the watcher last saw it, and what it judged of it: the program's file
+// name is asked only when the window or its process changes, and the title only when a rule on
+// titles is judged (read anew each time: a window's title changes on its own).
+const int kProgramNameSize = 1024;  // room for a file name folded to small letters
+struct WindowInFront {
+  WindowHandle window;
+  uint32_t process;
+  char program[kProgramNameSize];  // in small letters; empty when it could not be had
+  bool known;              // window and process were read at least once
+  uint32_t judgedAtLoad;   // gTriggers.loadCount when nothingFires was judged
+  bool nothingFires;       // no entry of the table may fire in this window
+};
 
 // Watcher state (keystroke watcher): what the key poller saw at its last look and what was typed.
 // The history holds as many characters as the longest trigger and two more, so any abbreviation
@@ -136,6 +171,7 @@ struct WatcherState {
   bool historyPending;
   uint8_t pendingHistory[kHistorySize];
   uint8_t pendingKey;
+  WindowInFront front;
 };
 extern WatcherState gWatcher;
 

@@ -19,6 +19,19 @@ WindowHandle PlatformNextWindowDown(WindowHandle window);
 // time (or is gone).
 bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t timeoutMs);
 
+// The process that owns `window`, 0 when there is none. Cheap: it may be asked at every key.
+uint32_t PlatformWindowProcess(WindowHandle window);
+
+// The file name, without its folder, of the program that process `process` runs ("notepad.exe"),
+// in UTF-8: at most size - 1 bytes of whole characters and a NUL go into `out` (size > 0). False,
+// with `out` empty, when the system does not tell (the process is gone, or denies it).
+bool PlatformProcessFileName(uint32_t process, char* out, uint32_t size);
+
+// The title that the system keeps for `window`, read without asking the window (one that hangs
+// cannot hold the caller): into `out` as PlatformWindowTitle writes it. False, `out` empty, when
+// the window is gone.
+bool PlatformWindowCaption(WindowHandle window, char* out, uint32_t size);
+
 // True while `window` exists.
 bool PlatformIsWindow(WindowHandle window);
 

@@ -36,6 +36,69 @@ bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t
   return answered;
 }
 
+uint32_t PlatformWindowProcess(WindowHandle window) {
+  DWORD process = 0;
+  if (!window || !GetWindowThreadProcessId(AsHwnd(window), &process)) return 0;
+  return process;
+}
+
+typedef BOOL(WINAPI* QueryImageNameFunction)(HANDLE, DWORD, LPWSTR, PDWORD);
+typedef DWORD(WINAPI* ModuleFileNameFunction)(HANDLE, HMODULE, LPWSTR, DWORD);
+
+// The full path of the process's program: the limited query that any process grants, where the
+// system has it; before that, the module list that a process of the same user grants.
+static bool ProcessImagePath(DWORD process, wchar_t* path, DWORD units) {
+  static const auto query = reinterpret_cast<QueryImageNameFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
+  if (query) {
+    HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+    DWORD size = units;
+    bool found = handle && query(handle, 0, path, &size);
+    if (handle) CloseHandle(handle);
+    return found;
+  }
+  HMODULE psapi = LoadLibraryW(L"psapi.dll");
+  auto moduleName = psapi ? reinterpret_cast<ModuleFileNameFunction>(
+                                reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExW")))
+                          : nullptr;
+  HANDLE handle = moduleName ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process) : nullptr;
+  bool found = handle && moduleName(handle, nullptr, path, units) > 0;
+  if (handle) CloseHandle(handle);
+  if (psapi) FreeLibrary(psapi);
+  return found;
+}
+
+bool PlatformProcessFileName(uint32_t process, char* out, uint32_t size) {
+  out[0] = 0;
+  const DWORD kPathUnits = 32768;  // the longest path the system has
+  wchar_t* path = static_cast<wchar_t*>(PlatformHeapAlloc(kPathUnits * sizeof(wchar_t)));
+  bool found = path && process && ProcessImagePath(process, path, kPathUnits);
+  if (found) {
+    path[kPathUnits - 1] = 0;
+    const wchar_t* name = path;
+    for (const wchar_t* at = path; *at; ++at) {
+      if (*at == L'\\' || *at == L'/') name = at + 1;
+    }
+    Win32Utf8FromWide(name, out, size);
+  }
+  PlatformHeapFree(path);
+  return found;
+}
+
+bool PlatformWindowCaption(WindowHandle window, char* out, uint32_t size) {
+  out[0] = 0;
+  if (!IsWindow(AsHwnd(window))) return false;
+  wchar_t* wide = static_cast<wchar_t*>(PlatformHeapAlloc(size_t(size) * sizeof(wchar_t)));
+  if (!wide) return true;
+  // Another program's window is not asked: the system answers from the title it keeps.
+  wide[0] = 0;
+  GetWindowTextW(AsHwnd(window), wide, int(size));
+  wide[size - 1] = 0;
+  Win32Utf8FromWide(wide, out, size);
+  PlatformHeapFree(wide);
+  return true;
+}
+
 bool PlatformIsWindow(WindowHandle window) { return IsWindow(AsHwnd(window)) != FALSE; }
 
 // Each step helps on some system or for some window: the foreground lock is lifted for this

@@ -7,10 +7,14 @@
 #include "common/text.h"
 #include "common/utf8.h"
 #include "platform/clipboard.h"
+#include "platform/top_windows.h"
 #include "player/date_text.h"
 #include "player/keystrokes.h"
 
 const char kClipboardToken[] = "{Clipboard}";
+const char kProgramToken[] = "{Program}";
+const char kTitleToken[] = "{Title}";
+const uint32_t kWindowTextSize = 4096;  // bytes of the program's name or the window's title
 const char kCloseBrace = '}';
 const char kCarriageReturn = '\r', kLineFeed = '\n', kTab = '\t';
 const char kLineEnd[] = "\r\n";
@@ -82,11 +86,24 @@ static char* ToTextForm(char* text, uint32_t* length) {
   return form;
 }
 
+// {Program} and {Title}: the file name of the program that owns the window in front, or that
+// window's title, as the system tells them.
+static char* WindowInFrontText(bool title, uint32_t* length) {
+  char* text = static_cast<char*>(AllocZeroed(kWindowTextSize, 1));
+  if (!text) return nullptr;
+  WindowHandle window = PlatformForegroundWindow();
+  if (title) PlatformWindowCaption(window, text, kWindowTextSize);
+  else PlatformProcessFileName(PlatformWindowProcess(window), text, kWindowTextSize);
+  *length = uint32_t(strlen(text));
+  return text;
+}
+
 char* InsertedText(const char* token, size_t tokenLength, uint32_t* length) {
   *length = 0;
   char* text = nullptr;
-  if (IsClipboardToken(token)) {
-    text = ClipboardText(length);
+  bool program = StartsWithNoCase(token, kProgramToken), title = StartsWithNoCase(token, kTitleToken);
+  if (IsClipboardToken(token) || program || title) {
+    text = program || title ? WindowInFrontText(title, length) : ClipboardText(length);
     if (text) text = ToTextForm(text, length);
   } else {
     text = static_cast<char*>(AllocZeroed(kDateTextSize, 1));

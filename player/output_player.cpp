@@ -22,6 +22,7 @@
 #include "player/program_commands.h"
 #include "player/window_commands.h"
 #include "picklist/pick_list.h"
+#include "triggers/firing_rules.h"
 #include "triggers/key_names.h"
 #include "triggers/word_case.h"
 
@@ -78,6 +79,7 @@ const uint8_t kVkLeftArrow = 0x25;
 const uint8_t kVkTab = 0x09, kVkEnter = 0x0D;
 const uint32_t kTab = 0x09, kLineFeed = 0x0A, kCarriageReturn = 0x0D;
 const char kCursorToken[] = "{Cursor}";
+const char kSuspendToken[] = "{Suspend}";
 const uint8_t kFirstPrintable = 0x20;
 
 static PlayStep Continue(int32_t next) { return PlayStep{kStepContinue, next, 0}; }
@@ -147,6 +149,12 @@ static PlayStep PlayList(const Output& output, int32_t at) {
   return Continue(from + OpenPickList(output.text + from));
 }
 
+// {Suspend}: switches Suspend, on or off.
+static PlayStep PlaySuspend(const Output&, int32_t at) {
+  SetTriggersSuspended(!TriggersSuspended());
+  return Continue(at + TokenLength(kSuspendToken));
+}
+
 static PlayStep PlayTextToken(const Output& output, int32_t at);
 static PlayStep PlayCursor(const Output& output, int32_t at);
 
@@ -163,6 +171,9 @@ static const CommandRow kCommands[] = {
     {"{Date+", PlayTextToken, kCommandGivesText},
     {"{Date-", PlayTextToken, kCommandGivesText},
     {"{Clipboard}", PlayTextToken, kCommandGivesText},
+    {"{Program}", PlayTextToken, kCommandGivesText},
+    {"{Title}", PlayTextToken, kCommandGivesText},
+    {kSuspendToken, PlaySuspend, kCommandActs},
     {kCursorToken, PlayCursor, kCommandInPlace},
 };
 

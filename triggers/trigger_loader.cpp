@@ -17,6 +17,7 @@
 #include "platform/resources.h"
 #include "platform/ui.h"
 #include "resources/resource_ids.h"
+#include "triggers/firing_rules.h"
 #include "triggers/key_names.h"
 #include "triggers/packed_text.h"
 #include "triggers/text_encoding.h"
@@ -27,6 +28,9 @@
 const uint32_t kMinTriggerFileSize = 3;
 const char kMiddleClickWord[] = "{4}";
 const char kMiddleClickByte = 4;
+// Room for the trigger side of a line as written, rule words and all.
+const int kWrittenSideSize = kStoredTriggerSize + 2 * kMaxRulePatternBytes;
+const char kSuspendCommand[] = "{Suspend}";
 
 // The option words of an abbreviation: each sets the bits of `mask` to `value`, the later word
 // of a pair winning.
@@ -77,6 +81,7 @@ const char kNoMemoryWords[] = "not enough memory to read it";
 // Empties the table for a new load, once the file's text has been read whole.
 static void RenewTriggerTable() {
   ReleaseTriggerTable();
+  ++gTriggers.loadCount;
   gTriggers.outOfMemory = false;
 }
 
@@ -166,14 +171,19 @@ static void TakeOptionWords(char* text, uint8_t* options) {
 static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // A line of option words alone, blanks around them allowed, sets the options of the lines after
-// it: it has no "=", so a version without options ignores it. Returns false, changing nothing,
-// for any other line.
-static bool ReadOptionsLine(const char* line, uint8_t* options) {
+// it: it has no "=", so a version without options ignores it. Its last rule word, if any, goes
+// to *ruleWord (*ruleSeen set). Returns false, changing nothing, for any other line.
+static bool ReadOptionsLine(const char* line, uint8_t* options, RuleWord* ruleWord, bool* ruleSeen) {
   uint8_t read = *options;
-  bool any = false;
+  bool any = false, rule = false;
   for (const char* at = line; *at && !IsLineEnd(*at);) {
     if (*at == ' ' || *at == '\t') {
       ++at;
+      continue;
+    }
+    if (size_t length = ReadRuleWordAt(at, ruleWord)) {
+      at += length;
+      any = rule = true;
       continue;
     }
     const OptionWord* option = OptionWordAt(at);
@@ -183,7 +193,32 @@ static bool ReadOptionsLine(const char* line, uint8_t* options) {
     any = true;
   }
   if (any) *options = read;
+  *ruleSeen = rule;
   return any;
+}
+
+// Takes every rule word out of `text`; the last of them goes to *word (*seen set).
+static void TakeRuleWords(char* text, RuleWord* word, bool* seen) {
+  for (char* at = strchr(text, '{'); at; at = strchr(at, '{')) {
+    size_t length = ReadRuleWordAt(at, word);
+    if (length == 0) {
+      ++at;
+      continue;
+    }
+    RemoveAt(at, length, "", 0);
+    *seen = true;
+  }
+}
+
+// The rule number of a rule word: kEverywhere, or the rule added for it. False when the heap
+// could not make room for it.
+static bool RuleOfWord(const RuleWord& word, int32_t* rule) {
+  if (word.everywhere) {
+    *rule = kEverywhere;
+    return true;
+  }
+  *rule = AddProgramRule(word.patterns, word.exclude, word.byTitle);
+  return *rule != 0;
 }
 
 // ---- the stored trigger ----------------------------------------------------------------------
@@ -214,16 +249,19 @@ static void FoldStoredTrigger(char* stored) {
   stored[length] = 0;
 }
 
-// Turns the trigger as written (already in `stored`) into its stored form, and writes its search
-// key and flags; *options holds the options in force for the line and gets the trigger's own.
-// Returns false when the trigger could never fire.
-static bool PrepareTrigger(char* stored, char* searchKey, uint8_t* flagsOut, uint8_t* options) {
+// The search key of a trigger line: a line feed, the trigger side of the line as written (its
+// `length` bytes at `line`) and "=".
+static void WriteSearchKey(const char* line, size_t length, char* searchKey) {
   searchKey[0] = '\n';
-  size_t written = strlen(stored);
-  memcpy(searchKey + 1, stored, written);
-  searchKey[written + 1] = '=';
-  searchKey[written + 2] = 0;
+  memcpy(searchKey + 1, line, length);
+  searchKey[length + 1] = '=';
+  searchKey[length + 2] = 0;
+}
 
+// Turns the trigger as written (already in `stored`, rule words taken out) into its stored form,
+// and writes its flags; *options holds the options in force for the line and gets the trigger's
+// own. Returns false when the trigger could never fire.
+static bool PrepareTrigger(char* stored, uint8_t* flagsOut, uint8_t* options) {
   uint8_t flags = 0;
   // Every word begins with "{": most triggers of a long list have none to look for.
   if (strchr(stored, '{')) flags = ReplaceWords(stored, options);
@@ -254,34 +292,93 @@ static int CopyWrittenTrigger(const char** at, char* stored) {
   return copied;
 }
 
+// The bytes of the trigger side of the line at `line`: up to its first "=" or its end.
+static size_t TriggerSideLength(const char* line) {
+  size_t length = 0;
+  while (line[length] && line[length] != '=' && !IsLineEnd(line[length])) ++length;
+  return length;
+}
+
+// Whether the rest of the line at `at` holds `word` (letter case ignored).
+static bool LineHolds(const char* at, const char* word) {
+  for (; *at && !IsLineEnd(*at); ++at) {
+    if (*at == *word && StartsWithNoCase(at, word)) return true;
+  }
+  return false;
+}
+
+// The trigger side of a line with its rule words taken out, and the last of them.
+struct TriggerSide {
+  char text[kWrittenSideSize];
+  RuleWord rule;
+  bool ruleSeen;
+};
+
+// Puts the trigger side of the line at `line` (sideLength bytes, and its "=" when it has one)
+// into side->text with its rule words taken out. A side too long for the room is left whole: it
+// is too long for a trigger anyway.
+static const char* TakeTriggerSide(const char* line, size_t sideLength, TriggerSide* side) {
+  side->ruleSeen = false;
+  if (sideLength + 2 > sizeof side->text || !memchr(line, '{', sideLength)) return line;
+  memcpy(side->text, line, sideLength);
+  side->text[sideLength] = line[sideLength] == '=' ? '=' : 0;
+  side->text[sideLength + 1] = 0;
+  TakeRuleWords(side->text, &side->rule, &side->ruleSeen);
+  return side->text;
+}
+
+// The options and program rule in force: those that the last options lines set.
+struct LineDefaults {
+  uint8_t options;
+  int32_t rule;
+};
+
+// Reads an options line or a comment at *at and moves *at to its end. False when the line is a
+// trigger line; also false, with gTriggers.outOfMemory set, when a rule found no room.
+static bool SkipOptionsLine(const char** at, LineDefaults* defaults) {
+  static RuleWord word;  // a rule word's room; the loader runs on one thread only
+  bool ruleSeen = false;
+  if (**at != ';' && !ReadOptionsLine(*at, &defaults->options, &word, &ruleSeen)) return false;
+  if (ruleSeen && !RuleOfWord(word, &defaults->rule)) gTriggers.outOfMemory = true;
+  while (**at && !IsLineEnd(**at)) ++*at;
+  return true;
+}
+
 // Reads the trigger side of every line into the table, as many as there are, until the heap
 // cannot make room for the next (gTriggers.outOfMemory tells). `text` ends at its NUL: what lies
 // behind a NUL byte is out of the editor's sight, so it is out of the loader's too.
 static void ReadTriggerLines(const char* text, int* skipped) {
   const char* at = text;
-  uint8_t lineOptions = 0;  // the options that the last options line set
-  while (*at) {
+  LineDefaults defaults = {0, kEverywhere};  // what the last options lines set
+  static TriggerSide side;  // room for a side's text and rule; one thread loads
+  while (*at && !gTriggers.outOfMemory) {
     while (IsLineEnd(*at)) ++at;
-    if (!*at) break;
-    if (*at == ';' || ReadOptionsLine(at, &lineOptions)) {
-      while (*at && !IsLineEnd(*at)) ++at;
-      continue;
-    }
-    char stored[kStoredTriggerSize] = {0}, searchKey[kStoredTriggerSize] = {0};
-    uint8_t flags = 0, options = lineOptions;
-    int copied = CopyWrittenTrigger(&at, stored);
-    bool accepted = copied > 0 && *at == '=';
+    if (!*at || SkipOptionsLine(&at, &defaults)) continue;
+    char stored[kStoredTriggerSize] = {0}, searchKey[kWrittenSideSize + 2] = {0};
+    uint8_t flags = 0, options = defaults.options;
+    int32_t rule = defaults.rule;
+    const char* line = at;
+    size_t sideLength = TriggerSideLength(line);
+    const char* from = TakeTriggerSide(line, sideLength, &side);
+    int copied = CopyWrittenTrigger(&from, stored);
+    bool accepted = copied > 0 && *from == '=' && sideLength + 2 < sizeof searchKey;
     bool tooLong = !accepted && copied == kMaxTriggerLength;
-    if (accepted && PrepareTrigger(stored, searchKey, &flags, &options)) {
-      if (!AddTrigger(stored, searchKey, flags, options)) {
+    if (accepted && side.ruleSeen && !RuleOfWord(side.rule, &rule)) {
+      gTriggers.outOfMemory = true;
+      return;
+    }
+    if (accepted && PrepareTrigger(stored, &flags, &options)) {
+      WriteSearchKey(line, sideLength, searchKey);
+      if (flags != 0 && LineHolds(line + sideLength, kSuspendCommand)) options |= kOptionSwitchesSuspend;
+      if (!AddTrigger(stored, searchKey, flags, options, rule)) {
         gTriggers.outOfMemory = true;
         return;
       }
     } else if (accepted) {
       ++*skipped;
     }
-    bool hasOutput = accepted;
-    for (; *at && !IsLineEnd(*at); ++at) hasOutput = hasOutput || *at == '=';
+    bool hasOutput = false;
+    for (at = line; *at && !IsLineEnd(*at); ++at) hasOutput = hasOutput || *at == '=';
     if (tooLong && hasOutput) ++*skipped;
   }
 }

@@ -11,6 +11,7 @@
 
 const int32_t kFirstRecordCapacity = 64;
 const uint32_t kFirstTextCapacity = 4096;
+const int32_t kFirstRuleCapacity = 8;
 const int32_t kNoEntry = -1;
 const uint32_t kHashStart = 2166136261u;  // FNV-1a
 const uint32_t kHashFactor = 16777619u;
@@ -97,7 +98,7 @@ static bool ReserveText(uint32_t bytes) {
   return true;
 }
 
-bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options) {
+bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options, int32_t rule) {
   uint32_t storedLength = uint32_t(strlen(stored)), keyLength = uint32_t(strlen(searchKey));
   if (storedLength == 0) return false;
   if (!ReserveText(storedLength + keyLength + 2)) return false;
@@ -109,14 +110,54 @@ bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_
   record.storedAt = gTriggers.textUsed;
   record.matchLength = int32_t(storedLength);
   record.flags = flags;
-  record.options = flags == 0 ? options : uint8_t(options & kOptionTyped);
+  record.options = flags == 0 ? options : uint8_t(options & (kOptionTyped | kOptionSwitchesSuspend));
+  record.rule = rule;
   gTriggers.optionsUsed |= record.options;
+  gTriggers.everywhereUsed = gTriggers.everywhereUsed || rule == kEverywhere;
   gTriggers.textUsed += storedLength + keyLength + 2;
   IndexEntry(gTriggers.count++);
   return true;
 }
 
+// ---- program rules ---------------------------------------------------------------------------
+
+static bool GrowRules() {
+  if (gTriggers.ruleCapacity > INT32_MAX / 2) return false;
+  int32_t capacity = gTriggers.ruleCapacity ? gTriggers.ruleCapacity * 2 : kFirstRuleCapacity;
+  auto* rules = static_cast<ProgramRule*>(AllocZeroed(size_t(capacity), sizeof(ProgramRule)));
+  if (!rules) return false;
+  if (gTriggers.ruleCount > 0) memcpy(rules, gTriggers.rules, size_t(gTriggers.ruleCount) * sizeof(ProgramRule));
+  FreeBlock(gTriggers.rules);
+  gTriggers.rules = rules;
+  gTriggers.ruleCapacity = capacity;
+  return true;
+}
+
+// A rule on every trigger line of a list adds none after the first: the lines share it.
+static bool SameAsNewestRule(const char* patterns, bool exclude) {
+  if (gTriggers.ruleCount == 0) return false;
+  const ProgramRule& newest = gTriggers.rules[gTriggers.ruleCount - 1];
+  return newest.exclude == exclude && strcmp(gTriggers.text + newest.patternsAt, patterns) == 0;
+}
+
+int32_t AddProgramRule(const char* patterns, bool exclude, bool byTitle) {
+  if (SameAsNewestRule(patterns, exclude)) return gTriggers.ruleCount;
+  uint32_t length = uint32_t(strlen(patterns));
+  if (!ReserveText(length + 1)) return 0;
+  if (gTriggers.ruleCount == gTriggers.ruleCapacity && !GrowRules()) return 0;
+  ProgramRule& rule = gTriggers.rules[gTriggers.ruleCount];
+  rule.patternsAt = gTriggers.textUsed;
+  rule.exclude = exclude;
+  rule.byTitle = byTitle;
+  memcpy(gTriggers.text + gTriggers.textUsed, patterns, length + 1);
+  gTriggers.textUsed += length + 1;
+  return ++gTriggers.ruleCount;
+}
+
 void ReleaseTriggerTable() {
+  FreeAndForget(gTriggers.rules);
+  gTriggers.ruleCount = gTriggers.ruleCapacity = 0;
+  gTriggers.everywhereUsed = false;
   FreeAndForget(gTriggers.records);
   FreeAndForget(gTriggers.text);
   FreeAndForget(gTriggers.buckets);
@@ -142,3 +183,23 @@ uint8_t TriggerFlags(int entry) { return gTriggers.records[entry].flags; }
 uint8_t TriggerOptions(int entry) { return gTriggers.records[entry].options; }
 
 int32_t TriggerMatchLength(int entry) { return gTriggers.records[entry].matchLength; }
+
+int32_t TriggerRule(int entry) { return gTriggers.records[entry].rule; }
+
+int32_t ProgramRuleCount() { return gTriggers.ruleCount; }
+
+const ProgramRule& ProgramRuleAt(int32_t rule) { return gTriggers.rules[rule - 1]; }
+
+const char* ProgramRulePatterns(int32_t rule) { return gTriggers.text + gTriggers.rules[rule - 1].patternsAt; }
+
+// Only a variant has a line before it with the same trigger: a file without them (and the first
+// of each) costs one pass over the entries at each firing, which is short beside the file read.
+int SameTriggerLinesBefore(int entry) {
+  const char* key = TriggerSearchKey(entry);
+  int same = 0;
+  for (int before = 0; before < entry; ++before) {
+    const char* other = TriggerSearchKey(before);
+    if (other[1] == key[1] && strcmp(other, key) == 0) ++same;
+  }
+  return same;
+}

@@ -9,10 +9,16 @@
 // An abbreviation is indexed by at most this many of its first stored bytes (its last typed ones).
 const int kIndexKeyBytes = 4;
 
-// Appends an entry: `stored` (the stored trigger, not empty), `searchKey`, `flags` and `options`
-// (kept for an abbreviation only). Returns false, leaving the table as it was, when the heap
-// cannot supply the room.
-bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options);
+// Appends an entry: `stored` (the stored trigger, not empty), `searchKey`, `flags`, `options`
+// (a hotkey keeps kOptionTyped and kOptionSwitchesSuspend alone) and its program `rule`
+// (kEverywhere, or a number that AddProgramRule gave). Returns false, leaving the table as it
+// was, when the heap cannot supply the room.
+bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options, int32_t rule);
+
+// Appends a program rule whose patterns are `patterns` (each in small letters and ended by a
+// ";", as ProgramRule says), and returns its number; the same rule as the newest one is not
+// added again, its number is returned. 0 when the heap cannot supply the room.
+int32_t AddProgramRule(const char* patterns, bool exclude, bool byTitle);
 
 // Releases the table's blocks and empties it; the modes and the file encoding stay.
 void ReleaseTriggerTable();
@@ -24,6 +30,16 @@ const char* TriggerSearchKey(int entry);
 uint8_t TriggerFlags(int entry);
 uint8_t TriggerOptions(int entry);
 int32_t TriggerMatchLength(int entry);
+int32_t TriggerRule(int entry);
+
+// The number of program rules, and each one's parts; `rule` is from 1 to ProgramRuleCount().
+int32_t ProgramRuleCount();
+const ProgramRule& ProgramRuleAt(int32_t rule);
+const char* ProgramRulePatterns(int32_t rule);
+
+// How many entries before `entry` have the same search key: the lines of the file before the
+// entry's own that begin with the same trigger as written (variants with other rules).
+int SameTriggerLinesBefore(int entry);
 
 // How many of an abbreviation's first stored bytes index it: all of them up to kIndexKeyBytes.
 int IndexKeyLength(int32_t matchLength);

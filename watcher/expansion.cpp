@@ -116,10 +116,12 @@ static char* ReadTriggerFileAfterLineFeed(uint32_t* capacity) {
   return buffer;
 }
 
-// Leaves in `buffer` the output of the line that begins with `searchKey`: the text after it up
-// to the line end. False when no line begins so.
-static bool CutOutputLine(char* buffer, const char* searchKey) {
+// Leaves in `buffer` the output of the line that begins with `searchKey` after `linesBefore`
+// others that begin so (the variant that fired): the text after it up to the line end. False when
+// the file has no such line.
+static bool CutOutputLine(char* buffer, const char* searchKey, int linesBefore) {
   char* found = strstr(buffer, searchKey);
+  for (int skipped = 0; found && skipped < linesBefore; ++skipped) found = strstr(found + 1, searchKey);
   if (!found) return false;
   char* output = found + strlen(searchKey);
   memmove(buffer, output, strlen(output) + 1);
@@ -237,13 +239,14 @@ static void SetAsideKeysAfterTrigger(const char* text, uint8_t lastKey) {
   gWatcher.pendingKey = lastKey;
 }
 
-// The output line of `entry` read from the file, %NAME% expanded; nullptr when the file cannot
-// be read or (*listed false) holds no line with the trigger.
+// The output line of `entry` read from the file (its own line, where variants of the trigger
+// stand on several), %NAME% expanded; nullptr when the file cannot be read or (*listed false)
+// holds no line with the trigger.
 static char* ReadOutputOf(int entry, bool* listed) {
   *listed = true;
   uint32_t capacity = 0;
   char* output = ReadTriggerFileAfterLineFeed(&capacity);
-  if (output && !CutOutputLine(output, TriggerSearchKey(entry))) {
+  if (output && !CutOutputLine(output, TriggerSearchKey(entry), SameTriggerLinesBefore(entry))) {
     FreeAndForget(output);
     *listed = false;
   }

@@ -1,14 +1,18 @@
 // What one key press does, whichever source saw it (see key_press.h).
 #include "watcher/key_press.h"
 
+#include <string.h>
+
 #include "common/state.h"
 #include "common/utf8.h"
 #include "platform/keyboard.h"
+#include "triggers/firing_rules.h"
 #include "watcher/expansion.h"
 #include "watcher/key_events.h"
 #include "watcher/key_layout.h"
 #include "watcher/matcher.h"
 #include "watcher/typed_history.h"
+#include "watcher/window_in_front.h"
 
 const int kVkFirstSidedModifier = 0xA0;  // left and right Shift, Ctrl and Alt: 0xA0 to 0xA5
 const int kVkLastSidedModifier = 0xA5;
@@ -86,7 +90,17 @@ static bool MatchAfterKey(int vk) {
   return true;
 }
 
+// Where nothing may fire, or while suspended, what is typed is not kept: the history is cut off
+// and holds none of it. Only a hotkey that switches Suspend may fire then.
+static bool TakeUnkeptPress(int vk) {
+  memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+  gWatcher.undoArmed = false;
+  return !IsModifierKey(vk) && vk != kVkSentinel && TriggersSuspended() && MatchAfterKey(vk);
+}
+
 bool TakeKeyPress(int vk) {
+  LookAtWindowInFront();
+  if (!KeysKeptHere()) return TakeUnkeptPress(vk);
   if (UndoesExpansion(vk)) {
     UndoExpansion();
     return true;
@@ -96,6 +110,8 @@ bool TakeKeyPress(int vk) {
 
 bool TakeUnseenPressRelease(int vk) {
   if (IsModifierKey(vk) || vk == kVkSentinel) return false;
+  LookAtWindowInFront();
+  if (!KeysKeptHere()) return TakeUnkeptPress(vk);
   char text[kKeyPressTextSize];
   int length = KeyReleaseText(vk, text);
   if (length == kKeyWaitsForNext) return false;

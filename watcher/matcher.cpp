@@ -11,6 +11,7 @@
 #include "common/utf8.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
+#include "watcher/window_in_front.h"
 
 const uint8_t kModifierFlags = kFlagControl | kFlagShift | kFlagAlt;
 const int kNoMatch = -1;
@@ -70,7 +71,7 @@ static int FirstAbbreviation(const HistoryView& view, uint8_t wanted, bool after
       if (record.flags != 0 || IndexKeyLength(record.matchLength) != keyLength) continue;
       if (!Wanted(record.options, wanted, afterWordEnd)) continue;
       if (gWatcher.undoneEntryHeld && entry == gWatcher.undoEntry) continue;
-      if (AbbreviationMatches(view, StoredBytes(entry), record.matchLength, afterWordEnd)) {
+      if (AbbreviationMatches(view, StoredBytes(entry), record.matchLength, afterWordEnd) && EntryMayFireHere(entry)) {
         best = entry;
         break;
       }
@@ -106,13 +107,17 @@ static int FirstAbbreviationInHistory(int best) {
   return best;
 }
 
-// The first hotkey in file order on `pressedKey` with exactly the held modifiers.
+// The first hotkey in file order on `pressedKey` with exactly the held modifiers that may fire in
+// the window in front.
 static int FirstHotkey(uint8_t pressedKey) {
   uint8_t held = HeldModifierFlags();
   int entry = FirstInBucket(HotkeyBucket(pressedKey));
   for (; entry != kNoMatch; entry = gTriggers.records[entry].nextInBucket) {
     uint8_t flags = gTriggers.records[entry].flags;
-    if (flags != 0 && StoredBytes(entry)[0] == pressedKey && (flags & kModifierFlags) == held) return entry;
+    if (flags != 0 && StoredBytes(entry)[0] == pressedKey && (flags & kModifierFlags) == held &&
+        EntryMayFireHere(entry)) {
+      return entry;
+    }
   }
   return kNoMatch;
 }

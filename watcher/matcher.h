@@ -6,5 +6,6 @@
 // this to a few entries whatever the table's size. An
 // abbreviation matches when its stored trigger equals the newest bytes of the typed history
 // over its whole length; a hotkey when its key is `pressedKey` and exactly its modifiers are
-// held (the poller's Shift, Ctrl and Alt entries).
+// held (the poller's Shift, Ctrl and Alt entries). Only an entry that may fire in the window in
+// front counts (EntryMayFireHere): a variant further down the file may fire there instead.
 int FindMatchingTrigger(uint8_t pressedKey);

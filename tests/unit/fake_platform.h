@@ -40,6 +40,8 @@ enum FakeEventKind {
   kFakeStopSharing,   // a = the thread given to PlatformStopSharingInput
   kFakeQuestion,      // text = question, detail = caption; a = 1 when answered Yes
   kFakeClipboardOpen, // the clipboard opened (a reader or a paste about to look at it)
+  kFakeProgramQuery,  // a = process whose program's file name was asked
+  kFakeCaptionQuery,  // a = window whose kept title was read
 };
 
 // The keyboard layouts the fake knows (fake_layouts.cpp); any other value answers as US.
@@ -63,6 +65,7 @@ struct FakeWindow {
   std::string title;
   bool answers = true;  // tells its title in time
   bool exists = true;   // false: closed after the search found it
+  std::string program;  // the file name of the program that owns it; its process is its handle
 };
 
 struct FakePlatform {
@@ -212,6 +215,8 @@ void FakeRecord(FakeEventKind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c =
 
 // Adds a window at the bottom of the z-order and returns its handle.
 uint32_t FakeAddWindow(const std::string& title, bool answers = true);
+// Adds a window of program `program` (a file name such as "notepad.exe") and brings it in front.
+uint32_t FakeFrontWindowOf(const std::string& program, const std::string& title = "");
 
 // The events of one kind, in order.
 std::vector<FakeEvent> FakeEventsOf(FakeEventKind kind);

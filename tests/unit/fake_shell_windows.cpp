@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/text.h"
 #include "platform/list_window.h"
 #include "platform/shell.h"
 #include "platform/top_windows.h"
@@ -58,6 +59,29 @@ bool PlatformWindowTitle(WindowHandle window, char* out, uint32_t size, uint32_t
   memcpy(out, found->title.data(), n);
   out[n] = 0;
   return true;
+}
+
+uint32_t FakeFrontWindowOf(const std::string& program, const std::string& title) {
+  uint32_t window = FakeAddWindow(title);
+  gFake.windows[window - 1].program = program;
+  gFake.foregroundWindow = window;
+  return window;
+}
+
+uint32_t PlatformWindowProcess(WindowHandle window) { return WindowOf(window) ? HandleNumber(window) : 0; }
+
+bool PlatformProcessFileName(uint32_t process, char* out, uint32_t size) {
+  FakeRecord(kFakeProgramQuery, process);
+  FakeWindow* found = WindowOf(HandleOf(process));
+  CopyTextBounded(out, found ? found->program.c_str() : "", size);
+  return found && !found->program.empty();
+}
+
+bool PlatformWindowCaption(WindowHandle window, char* out, uint32_t size) {
+  FakeRecord(kFakeCaptionQuery, HandleNumber(window));
+  FakeWindow* found = WindowOf(window);
+  CopyTextBounded(out, found ? found->title.c_str() : "", size);
+  return found != nullptr;
 }
 
 bool PlatformIsWindow(WindowHandle window) { return WindowOf(window) != nullptr; }
