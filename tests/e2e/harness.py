@@ -942,7 +942,8 @@ class WordHatchApp:
 class Target:
     """target.exe: an edit that takes the foreground and writes its text to a file on each change."""
 
-    def __init__(self, session, probe, input_, folder, title, text="", name="target", ansi=False, no_paste=False):
+    def __init__(self, session, probe, input_, folder, title, text="", name="target", ansi=False, no_paste=False,
+                 exe=None):
         self.probe = probe
         self.input = input_
         self.title = title
@@ -951,7 +952,7 @@ class Target:
         for path in (self.out_path, self.keys_path):
             if os.path.exists(path):
                 os.remove(path)
-        exe = os.path.join(win_dir(), "e2e", "target.exe")
+        exe = exe or os.path.join(win_dir(), "e2e", "target.exe")
         self.process = WineProcess(session, exe, ["--title", title, "--out", windows_path(self.out_path),
                                                   "--keys", windows_path(self.keys_path), "--text", text,
                                                   "--ansi", "1" if ansi else "0",
@@ -1052,13 +1053,17 @@ class E2ETestCase(unittest.TestCase):
         self._apps.append(app)
         return app
 
-    def start_target(self, text="", title=None, ansi=False, no_paste=False):
+    def start_target(self, text="", title=None, ansi=False, no_paste=False, program=None):
         """A target window; with ansi=True its edit is an ANSI window, with no_paste=True it ignores
-        every paste."""
+        every paste; with `program` ("other.exe") a copy of target.exe of that file name runs it."""
         number = len(self._targets)
         title = title or "Target %s %d" % (self.test_name, number)
+        exe = None
+        if program:
+            exe = os.path.join(self.work_dir, program)
+            shutil.copy2(os.path.join(win_dir(), "e2e", "target.exe"), exe)
         target = Target(self.session, self.probe, self.input, self.work_dir, title, text, "target%d" % number, ansi,
-                        no_paste)
+                        no_paste, exe)
         self._targets.append(target)
         return target
 
