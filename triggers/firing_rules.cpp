@@ -34,18 +34,20 @@ static void AppendPattern(const char* from, size_t length, RuleWord* word) {
 
 size_t ReadRuleWordAt(const char* text, RuleWord* word) {
   if (*text != '{') return 0;
-  memset(word, 0, sizeof *word);
-  if (StartsWithNoCase(text, kEverywhereWord)) {
-    word->everywhere = true;
-    return strlen(kEverywhereWord);
-  }
-  size_t start = 0;
-  if (StartsWithNoCase(text, kInWord)) start = strlen(kInWord);
-  else if (StartsWithNoCase(text, kNotInWord)) start = strlen(kNotInWord), word->exclude = true;
-  else return 0;
+  bool everywhere = StartsWithNoCase(text, kEverywhereWord), exclude = StartsWithNoCase(text, kNotInWord);
+  size_t start = exclude ? strlen(kNotInWord) : StartsWithNoCase(text, kInWord) ? strlen(kInWord) : 0;
   size_t end = start;
-  while (text[end] && text[end] != kWordEnd && text[end] != '\r' && text[end] != '\n') ++end;
-  if (text[end] != kWordEnd || end - start > size_t(kMaxRulePatternBytes)) return 0;
+  if (start > 0) {
+    while (text[end] && text[end] != kWordEnd && text[end] != '\r' && text[end] != '\n') ++end;
+    if (text[end] != kWordEnd || end - start > size_t(kMaxRulePatternBytes)) return 0;
+  } else if (!everywhere) {
+    return 0;
+  }
+  if (!word) return everywhere ? strlen(kEverywhereWord) : end + 1;
+  memset(word, 0, sizeof *word);
+  word->everywhere = everywhere;
+  word->exclude = exclude;
+  if (everywhere) return strlen(kEverywhereWord);
   for (size_t from = start, at = start; at <= end; ++at) {
     if (at == end || text[at] == kPatternEnd) {
       AppendPattern(text + from, at - from, word);

@@ -19,8 +19,8 @@ struct RuleWord {
 };
 
 // The length of the rule word that `text` begins with (letter case ignored in the words), with
-// *word filled; 0 when it begins with none: "{in " or "{not in " without a "}" on its line, or
-// with more than kMaxRulePatternBytes before it, is no rule word.
+// *word filled (when not nullptr); 0 when it begins with none: "{in " or "{not in " without a "}"
+// on its line, or with more than kMaxRulePatternBytes before it, is no rule word.
 size_t ReadRuleWordAt(const char* text, RuleWord* word);
 
 // Whether the UTF-8 `text` (in small letters) matches `pattern` (its first `length` bytes, in

@@ -292,10 +292,14 @@ static int CopyWrittenTrigger(const char** at, char* stored) {
   return copied;
 }
 
-// The bytes of the trigger side of the line at `line`: up to its first "=" or its end.
+// The bytes of the trigger side of the line at `line`: up to its first "=" outside a rule word
+// (a title may hold one), or its end.
 static size_t TriggerSideLength(const char* line) {
   size_t length = 0;
-  while (line[length] && line[length] != '=' && !IsLineEnd(line[length])) ++length;
+  while (line[length] && line[length] != '=' && !IsLineEnd(line[length])) {
+    size_t ruleWord = line[length] == '{' ? ReadRuleWordAt(line + length, nullptr) : 0;
+    length += ruleWord ? ruleWord : 1;
+  }
   return length;
 }
 

@@ -91,9 +91,11 @@ TEST_F(ProgramRulesTest, VariantsFireInTheirProgramsWithTheOutputOfTheirOwnLine)
 
 TEST_F(ProgramRulesTest, ARuleLongerThanATriggerStillLoadsAndHotkeysFollowRules) {
   std::string programs = "a-program-with-a-long-name.exe; another-program-with-a-long-name.exe; target.exe";
-  UseTriggers("ty{in " + programs + "}=Thanks\r\n{in notepad.exe}\r\n{control}{alt}p=Hotkey\r\n");
-  FakeFrontWindowOf("target.exe");
+  UseTriggers("ty{in " + programs + "}=Thanks\r\neq{in title x=y*}=Equals\r\n{in notepad.exe}\r\n"
+              "{control}{alt}p=Hotkey\r\n");
+  FakeFrontWindowOf("target.exe", "X=Y test");
   EXPECT_EQ(Fired("ty"), "Thanks");
+  EXPECT_EQ(Fired("eq"), "Equals") << "an \"=\" in a rule word does not end the trigger";
   outputs_.clear();
   PressWith({kVkControl, kVkAlt}, kVkP);
   EXPECT_TRUE(outputs_.empty()) << "the hotkey is for Notepad only";
