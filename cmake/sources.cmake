@@ -32,6 +32,7 @@ set(WH_CORE_SOURCES
   player/program_commands.cpp
   player/window_commands.cpp
   picklist/pick_list.cpp
+  search/trigger_search.cpp
   app/shell_rules.cpp
   app/settings.cpp
   app/trigger_save.cpp

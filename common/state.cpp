@@ -7,3 +7,4 @@ WatcherState gWatcher;
 KeyLayoutState gKeyLayout;
 PlayerState gPlayer;
 PickListState gPickList;
+SearchState gSearch;

@@ -280,3 +280,32 @@ struct PickListState {
   int32_t lineHeight;  // pixels; 0 until a list has been painted
 };
 extern PickListState gPickList;
+
+// Search window state: every trigger that may be listed, with the texts that a row shows and
+// that a query is matched against, as they stood when the window last opened; the rows of the
+// last query; and what lasts for the run: the last query and the triggers chosen most recently.
+const int kSearchQuerySize = 256;
+const int kRecentChoices = 16;
+struct SearchItem {
+  int32_t entry;           // the trigger table entry
+  uint32_t shownAt;        // the trigger as written, its label and its output's first line, each NUL-ended
+  uint32_t foldedAt;       // in small letters: the trigger, a line feed, the label, a line feed, the output
+  uint32_t triggerLength;  // the bytes of the folded trigger
+  int8_t recentRank;       // 0 for the most recent choice, and so on; -1 when not among them
+};
+struct SearchState {
+  SearchItem* items;  // heap block of `capacity` items, the first `count` listed, in file order
+  int32_t count, capacity;
+  char* text;         // heap block of the items' texts
+  uint32_t textUsed, textCapacity;
+  int32_t* rows;      // heap block of `capacity` item numbers: the query's rows, best first
+  int32_t rowCount;
+  uint8_t* groups;    // heap block of `capacity` rank groups, scratch of the filter
+  char lastQuery[kSearchQuerySize];
+  // The triggers chosen most recently, the newest first, each told by a hash of its search key
+  // and the number of lines before it that begin with the same key (a variant): they outlast a load.
+  uint32_t recentKeys[kRecentChoices];
+  int32_t recentVariants[kRecentChoices];
+  int32_t recentCount;
+};
+extern SearchState gSearch;

@@ -24,6 +24,8 @@
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
 
+// The largest file whose text, a leading line feed and the slack still fit in a 32-bit size.
+const uint32_t kLargestReadableFile = 0xFFFFFFFFu - kTextSlack;
 // A file shorter than this is taken for an empty one and replaced by the default text.
 const uint32_t kMinTriggerFileSize = 3;
 const char kMiddleClickWord[] = "{4}";
@@ -158,6 +160,15 @@ static const OptionWord* OptionWordAt(const char* text) {
 
 static uint8_t ApplyOption(uint8_t options, const OptionWord& option) {
   return uint8_t((options & ~option.mask) | option.value);
+}
+
+void RemoveOptionWords(char* text) {
+  for (char* at = strchr(text, '{'); at; at = strchr(at, '{')) {
+    size_t ruleWord = ReadRuleWordAt(at, nullptr);
+    if (ruleWord) RemoveAt(at, ruleWord, "", 0);
+    else ++at;
+  }
+  for (const OptionWord& option : kOptionWords) RemoveWord(text, option.word);
 }
 
 // Applies the option words of `text` to *options in the order they are written, and takes them out.
@@ -578,4 +589,27 @@ uint32_t ReadFileText(const char* path, int32_t offset, char* buffer, uint32_t m
   }
   PlatformCloseFile(file);
   return read;
+}
+
+char* ReadTriggerFileAfterLineFeed(const char* path, uint32_t* capacity) {
+  // A file that held the trigger is never empty: no length, or less read, is a file not read.
+  uint32_t length = GetFileLength(path);
+  if (length == 0 || length > kLargestReadableFile) return nullptr;
+  char* bytes = static_cast<char*>(AllocZeroed(size_t(length) + 1, 1));
+  if (!bytes) return nullptr;
+  uint32_t read = ReadFileText(path, 0, bytes, length);
+  if (read != length) {
+    FreeBlock(bytes);
+    return nullptr;
+  }
+  size_t textLength = 0, size = 0;
+  char* buffer = DecodeFileText(bytes, read, DetectTextEncoding(bytes, read), 1, &textLength, &size);
+  FreeBlock(bytes);
+  if (!buffer || size > UINT32_MAX) {
+    FreeBlock(buffer);
+    return nullptr;
+  }
+  buffer[0] = '\n';
+  *capacity = uint32_t(size);
+  return buffer;
 }

@@ -35,6 +35,14 @@ int ReplaceKeyNames(char* text);
 // "A", the virtual-key code of the letter key). Other characters are returned unchanged.
 char UnshiftedKeyChar(char c);
 
+// Takes the option words and rule words out of `text` (a trigger as written), in place.
+void RemoveOptionWords(char* text);
+
+// Reads the trigger file at `path`, as UTF-8 whatever it was written in, into a new heap buffer
+// behind a line feed, so that every line, the first included, begins after one. Sets *capacity
+// to the buffer's size; nullptr when the file cannot be read whole or the buffer cannot be had.
+char* ReadTriggerFileAfterLineFeed(const char* path, uint32_t* capacity);
+
 // The size of the file at `path` in bytes, 0 when it cannot be had. An absent or empty path
 // names the program itself.
 uint32_t GetFileLength(const char* path);

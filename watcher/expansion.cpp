@@ -40,8 +40,6 @@ const size_t kDebugLineSize = 260;
 const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
 const char kNoOutputText[] = " * * * WARNING: No output listed!";
 const char kUsedFormat[] = " Shortcuts Used:  %d";
-// The largest file whose text, a leading line feed and the slack still fit in a 32-bit size.
-const uint32_t kLargestReadableFile = 0xFFFFFFFFu - kTextSlack;
 
 uint32_t AppendDebugLog(const char* path, const char* format, ...) {
   char line[kDebugLineSize] = {0};
@@ -88,32 +86,6 @@ static bool WaitForModifiersUp() {
 static void EraseTyped(int32_t count) {
   for (int32_t i = 0; i < count; ++i) SendKey(kVkBackspace, kKeyPressRelease);
   if (!gWatcher.rawInput) FlushKeyEvents();
-}
-
-// Reads the trigger file, as UTF-8 whatever it was written in, into a new buffer behind a line
-// feed, so that every line, the first included, begins after one. Sets *capacity to the buffer's
-// size; nullptr when the file cannot be read whole or the buffer cannot be had.
-static char* ReadTriggerFileAfterLineFeed(uint32_t* capacity) {
-  // A file that held the trigger is never empty: no length, or less read, is a file not read.
-  uint32_t length = GetFileLength(gShell.triggerPath);
-  if (length == 0 || length > kLargestReadableFile) return nullptr;
-  char* bytes = static_cast<char*>(AllocZeroed(size_t(length) + 1, 1));
-  if (!bytes) return nullptr;
-  uint32_t read = ReadFileText(gShell.triggerPath, 0, bytes, length);
-  if (read != length) {
-    FreeBlock(bytes);
-    return nullptr;
-  }
-  size_t textLength = 0, size = 0;
-  char* buffer = DecodeFileText(bytes, read, DetectTextEncoding(bytes, read), 1, &textLength, &size);
-  FreeBlock(bytes);
-  if (!buffer || size > UINT32_MAX) {
-    FreeBlock(buffer);
-    return nullptr;
-  }
-  buffer[0] = '\n';
-  *capacity = uint32_t(size);
-  return buffer;
 }
 
 // Leaves in `buffer` the output of the line that begins with `searchKey` after `linesBefore`
@@ -245,7 +217,7 @@ static void SetAsideKeysAfterTrigger(const char* text, uint8_t lastKey) {
 static char* ReadOutputOf(int entry, bool* listed) {
   *listed = true;
   uint32_t capacity = 0;
-  char* output = ReadTriggerFileAfterLineFeed(&capacity);
+  char* output = ReadTriggerFileAfterLineFeed(gShell.triggerPath, &capacity);
   if (output && !CutOutputLine(output, TriggerSearchKey(entry), SameTriggerLinesBefore(entry))) {
     FreeAndForget(output);
     *listed = false;
