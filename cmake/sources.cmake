@@ -97,6 +97,7 @@ set(WH_APP_SOURCES
   app/link_cursor.cpp
   app/tray_icon.cpp
   picklist/list_window.cpp
+  search/search_window.cpp
   app/tray_menu.cpp
   app/help_command.cpp
   app/about_box.cpp

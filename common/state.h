@@ -172,6 +172,9 @@ struct WatcherState {
   uint8_t pendingHistory[kHistorySize];
   uint8_t pendingKey;
   WindowInFront front;
+  // A window of this program that takes text of its own is in front (the search window): what
+  // is typed there is not kept, and nothing fires.
+  bool keysKeptOut;
 };
 extern WatcherState gWatcher;
 

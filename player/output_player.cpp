@@ -22,6 +22,7 @@
 #include "player/program_commands.h"
 #include "player/window_commands.h"
 #include "picklist/pick_list.h"
+#include "search/trigger_search.h"
 #include "triggers/firing_rules.h"
 #include "triggers/key_names.h"
 #include "triggers/word_case.h"
@@ -80,6 +81,7 @@ const uint8_t kVkTab = 0x09, kVkEnter = 0x0D;
 const uint32_t kTab = 0x09, kLineFeed = 0x0A, kCarriageReturn = 0x0D;
 const char kCursorToken[] = "{Cursor}";
 const char kSuspendToken[] = "{Suspend}";
+const char kSearchToken[] = "{Search}";
 const uint8_t kFirstPrintable = 0x20;
 
 static PlayStep Continue(int32_t next) { return PlayStep{kStepContinue, next, 0}; }
@@ -155,6 +157,12 @@ static PlayStep PlaySuspend(const Output&, int32_t at) {
   return Continue(at + TokenLength(kSuspendToken));
 }
 
+// {Search}: the search window opens, and the output goes on at once.
+static PlayStep PlaySearch(const Output&, int32_t at) {
+  OpenTriggerSearch();
+  return Continue(at + TokenLength(kSearchToken));
+}
+
 static PlayStep PlayTextToken(const Output& output, int32_t at);
 static PlayStep PlayCursor(const Output& output, int32_t at);
 
@@ -174,6 +182,7 @@ static const CommandRow kCommands[] = {
     {"{Program}", PlayTextToken, kCommandGivesText},
     {"{Title}", PlayTextToken, kCommandGivesText},
     {kSuspendToken, PlaySuspend, kCommandActs},
+    {kSearchToken, PlaySearch, kCommandBringsWindow},
     {kCursorToken, PlayCursor, kCommandInPlace},
 };
 

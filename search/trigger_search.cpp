@@ -8,7 +8,11 @@
 #include "common/heap.h"
 #include "common/state.h"
 #include "common/text.h"
+#include "common/status_text.h"
 #include "common/utf8.h"
+#include "platform/search_window.h"
+#include "platform/top_windows.h"
+#include "triggers/firing_rules.h"
 #include "triggers/trigger_loader.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
@@ -21,6 +25,10 @@ const char kFieldEnd = '\n';  // between the folded trigger, label and output
 const int kMaxQueryWords = 16;
 const uint32_t kHashStart = 2166136261u;  // FNV-1a
 const uint32_t kHashFactor = 16777619u;
+const int kSearchTitleSize = 1024;  // bytes of the front window's title that a rule looks at
+const char kSearchUnreadText[] = " * * * WARNING: The search cannot read the trigger file.";
+const char kSearchNoMemoryText[] = " * * * WARNING: Not enough memory to search every trigger.";
+const char kSearchNoWindowText[] = " * * * WARNING: The search window could not be opened.";
 
 // ---- storage ---------------------------------------------------------------------------------
 
@@ -317,4 +325,42 @@ int32_t ChooseSearchRow(int32_t row) {
   int32_t entry = gSearch.items[gSearch.rows[row]].entry;
   NoteRecentChoice(entry);
   return entry;
+}
+
+// ---- opening ---------------------------------------------------------------------------------
+
+// The window that was in front when the search opened, as the program rules see it.
+struct SearchFront {
+  char program[kProgramNameSize];
+  char title[kSearchTitleSize * kMaxUtf8Bytes];
+};
+static SearchFront sFront;
+
+static void FoldFrontText(const char* text, char* out, size_t size) {
+  size_t length = strnlen(text, (size - 1) / kMaxUtf8Bytes);
+  out[LowerCaseText(text, length, out)] = 0;
+}
+
+static bool MayFireInFront(int entry) { return RuleAllows(TriggerRule(entry), sFront.program, sFront.title); }
+
+bool OpenTriggerSearch() {
+  WindowHandle previous = PlatformForegroundWindow();
+  char text[kSearchTitleSize];
+  PlatformProcessFileName(PlatformWindowProcess(previous), text, sizeof text);
+  FoldFrontText(text, sFront.program, sizeof sFront.program);
+  PlatformWindowCaption(previous, text, sizeof text);
+  FoldFrontText(text, sFront.title, sizeof sFront.title);
+  uint32_t capacity = 0;
+  char* fileText = ReadTriggerFileAfterLineFeed(gShell.triggerPath, &capacity);
+  bool read = fileText != nullptr;
+  bool built = read && BuildSearchItems(fileText, MayFireInFront);
+  FreeBlock(fileText);
+  if (!built) {
+    SetStatusText(read ? kSearchNoMemoryText : kSearchUnreadText);
+    return false;
+  }
+  FilterSearchItems(gSearch.lastQuery);
+  if (PlatformOpenSearchWindow(previous)) return true;
+  SetStatusText(kSearchNoWindowText);
+  return false;
 }

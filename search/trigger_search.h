@@ -38,5 +38,10 @@ const char* SearchRowOutput(int32_t row);
 // The trigger table entry of row `row`, noted as the newest choice of the run.
 int32_t ChooseSearchRow(int32_t row);
 
+// "{Search}": builds the items from the trigger file for the window in front (a trigger whose
+// program rule keeps it out of that window is not listed), lists the last query's rows and opens
+// the search window. False, the status bar telling why, when the file or the window failed.
+bool OpenTriggerSearch();
+
 // Releases the items (the last query and the choices stay for the run).
 void ReleaseSearchItems();

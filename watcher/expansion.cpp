@@ -225,6 +225,26 @@ static char* ReadOutputOf(int entry, bool* listed) {
   return output ? ExpandVariables(output, capacity) : nullptr;
 }
 
+// Nothing of the last output or undo carries over to the next.
+static void ResetOutputState() {
+  gWatcher.undoArmed = gWatcher.undoneEntryHeld = false;
+  gPlayer.outputCase = 0;
+  gPlayer.endingText[0] = 0;
+  gPlayer.literalOutput = false;
+  FreeAndForget(gPlayer.outputBuffer);
+}
+
+// Counts the use and hands the output (a heap block, now the player's) to the player. With raw
+// input its first tick runs at once; watching resumes when that already ended it.
+static void PlayOutput(char* output) {
+  ++gShell.automationCount;
+  SetStatusText(kUsedFormat, gShell.automationCount);
+  PlatformCursorPos(&gPlayer.savedCursorX, &gPlayer.savedCursorY);
+  gPlayer.outputBuffer = output;
+  StartPlayer();
+  if (gWatcher.rawInput && PlayOutputTick()) ResumeKeyWatch();
+}
+
 void StartExpansion(int entry, uint8_t pressedKey) {
   SuspendKeyWatch();
   if (gTriggers.debugMode) LogFiring(entry);
@@ -234,11 +254,7 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   bool abbreviation = TriggerFlags(entry) == 0;
   bool wholeWord = abbreviation && (TriggerOptions(entry) & kOptionWholeWord);
   int32_t abbreviationChars = int32_t(Utf8CharCount(StoredTrigger(entry)));
-  gWatcher.undoArmed = gWatcher.undoneEntryHeld = false;
-  gPlayer.outputCase = 0;
-  gPlayer.endingText[0] = 0;
-  gPlayer.literalOutput = false;
-  FreeAndForget(gPlayer.outputBuffer);
+  ResetOutputState();
   // Read first: with raw input, nothing stands between the last look at the keys typed and the
   // erase going out with the output's first keys.
   bool listed = true;
@@ -278,14 +294,25 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   }
   // What the user typed after the trigger comes first after it: Backspace is no undo then.
   if (wholeWord && afterChars == 0) ArmUndo(entry, output);
-  ++gShell.automationCount;
-  SetStatusText(kUsedFormat, gShell.automationCount);
-  PlatformCursorPos(&gPlayer.savedCursorX, &gPlayer.savedCursorY);
-  gPlayer.outputBuffer = output;
-  StartPlayer();
   // The erase waits in the queue of key events: the first tick sends it with the output's first
   // keys, in one piece, so that no key of the user's comes between them.
-  if (gWatcher.rawInput && PlayOutputTick()) ResumeKeyWatch();
+  PlayOutput(output);
+}
+
+void PlayChosenTrigger(int entry) {
+  if (OutputPlaying()) return;
+  SuspendKeyWatch();
+  ResetOutputState();
+  bool listed = true;
+  char* output = ReadOutputOf(entry, &listed);
+  if (!output) {
+    SetStatusText(kNoOutputText);
+    ResumeKeyWatch();
+    return;
+  }
+  gPlayer.typeOnly = (TriggerOptions(entry) & kOptionTyped) != 0;
+  memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+  PlayOutput(output);
 }
 
 void UndoExpansion() {

@@ -9,6 +9,11 @@ const char kDebugLogPath[] = "C:\\WordHatch_log.txt";
 // poller's tick: either the output player runs, or the poller's timer is set again.
 void StartExpansion(int entry, uint8_t pressedKey);
 
+// Plays the output of entry `entry`, chosen from the search window, into the window in front as
+// if it had fired, but with nothing to erase. Does nothing while an output plays. Ends as
+// StartExpansion does: the caller's timers resume watching when the output has ended.
+void PlayChosenTrigger(int entry);
+
 // Takes back the whole-word expansion that gWatcher.undoArmed says the user's Backspace has
 // just followed: erases its output and types what the user had typed, through the output
 // player, and puts the history back as it was before the ending character. The entry does not

@@ -91,11 +91,13 @@ static bool MatchAfterKey(int vk) {
 }
 
 // Where nothing may fire, or while suspended, what is typed is not kept: the history is cut off
-// and holds none of it. Only a hotkey that switches Suspend may fire then.
+// and holds none of it. Only a hotkey that switches Suspend may fire then, and not in a window of
+// this program that takes text of its own.
 static bool TakeUnkeptPress(int vk) {
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
   gWatcher.undoArmed = false;
-  return !IsModifierKey(vk) && vk != kVkSentinel && TriggersSuspended() && MatchAfterKey(vk);
+  bool suspendMayFire = TriggersSuspended() && !gWatcher.keysKeptOut;
+  return !IsModifierKey(vk) && vk != kVkSentinel && suspendMayFire && MatchAfterKey(vk);
 }
 
 bool TakeKeyPress(int vk) {

@@ -50,8 +50,10 @@ void LookAtWindowInFront() {
   }
 }
 
+void KeepKeysOut(bool out) { gWatcher.keysKeptOut = out; }
+
 bool KeysKeptHere() {
-  if (TriggersSuspended()) return false;
+  if (TriggersSuspended() || gWatcher.keysKeptOut) return false;
   return ProgramRuleCount() == 0 || !gWatcher.front.nothingFires;
 }
 

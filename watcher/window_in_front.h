@@ -7,8 +7,12 @@
 // Cheap while the table has no program rules: nothing is asked then.
 void LookAtWindowInFront();
 
+// While `out`, a window of this program that takes text (the search window) is in front: keys
+// typed there are not kept, and nothing fires.
+void KeepKeysOut(bool out);
+
 // Whether keys typed now go into the typed history: not while suspended, nor in a window where
-// no entry may fire (as LookAtWindowInFront last saw it).
+// no entry may fire (as LookAtWindowInFront last saw it), nor while keys are kept out.
 bool KeysKeptHere();
 
 // Whether `entry` may fire now: its program rule lets it in the window in front (a rule on

@@ -42,6 +42,7 @@ enum FakeEventKind {
   kFakeClipboardOpen, // the clipboard opened (a reader or a paste about to look at it)
   kFakeProgramQuery,  // a = process whose program's file name was asked
   kFakeCaptionQuery,  // a = window whose kept title was read
+  kFakeSearchWindow,  // a = the window that was in front; text = the query it shows
 };
 
 // The keyboard layouts the fake knows (fake_layouts.cpp); any other value answers as US.

@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "common/state.h"
 #include "common/text.h"
 #include "platform/list_window.h"
+#include "platform/search_window.h"
 #include "platform/shell.h"
 #include "platform/top_windows.h"
 #include "platform/ui.h"
@@ -106,6 +108,11 @@ bool PlatformSetCurrentDirectory(const char* folder) {
 
 void PlatformShowWarning(const char* text, const char* caption) {
   FakeRecord(kFakeWarning, 0, 0, 0, text, caption);
+}
+
+bool PlatformOpenSearchWindow(WindowHandle previous) {
+  FakeRecord(kFakeSearchWindow, HandleNumber(previous), 0, 0, gSearch.lastQuery);
+  return !FakeCallFails();
 }
 
 bool PlatformOpenListWindow(const ListPlacement& placement) {

@@ -1,0 +1,76 @@
+"""The search window under Wine: opened by a {Search} hotkey in the test window over a file of
+2,000 triggers, it has the focus at once; the query typed finds the trigger typed exactly first and
+fires nothing itself; Enter plays the chosen output into the test window (plain, with {Enter},
+and a long one that is pasted); Escape types nothing; the last query comes back."""
+import harness
+from expansion_e2e import ExpansionTestCase, ARRIVAL_TIMEOUT
+
+SEARCH_CLASS = "WordHatch_Search_Class"
+SEARCH_TITLE = "WordHatch Search"
+QUERY_ID = 1
+ROWS_ID = 2
+LB_GETCOUNT = 0x018B
+LONG_OUTPUT = "".join("word%03d " % i for i in range(125))[:1000]
+
+
+def search_triggers():
+    lines = ["{control}{alt}{Space}={Search}", "; my postal address", "addr=1 Long Road{Enter}Springfield",
+             "ad=advertisement", "long=" + LONG_OUTPUT]
+    for i in range(2000 - 4):
+        if i % 10 == 0:
+            lines.append("; label of number %d" % i)
+        lines.append("x%04d=output number %d" % (i, i))
+    return "\r\n".join(lines) + "\r\n", 2000
+
+
+class SearchTest(ExpansionTestCase):
+    def open_search(self):
+        """Presses the search hotkey and returns the window as soon as it can be found."""
+        self.input.press("ctrl+alt+space")
+        return self.assertEventually(lambda: self.probe.find(SEARCH_CLASS, SEARCH_TITLE), ARRIVAL_TIMEOUT,
+                                     "the search window")
+
+    def rows(self, window):
+        return next(child.hwnd for child in self.probe.children(window) if child.id == ROWS_ID)
+
+    def query(self, window):
+        return self.probe.text(window, QUERY_ID)
+
+    def test_find_choose_and_cancel(self):
+        triggers, count = search_triggers()
+        app, hwnd, target = self.start_expander(triggers, count)
+        window = self.open_search()
+        self.assertEqual(self.probe.focus_info(window)["focus_id"], QUERY_ID)
+        # Typed at once: each letter lands in the query, and "ad" is an abbreviation that must not fire.
+        self.input.type_text("ad")
+        self.assertEventually(lambda: self.query(window) == "ad", message="the query (%r)" % self.query(window))
+        self.assertEqual(self.probe.send(self.rows(window), LB_GETCOUNT), 2, "ad, and addr with its label")
+        self.input.press("Return")
+        self.wait_target(target, "advertisement")
+        self.assertEventually(lambda: self.probe.foreground() == target.hwnd, message="the target in front again")
+
+        window = self.open_search()
+        self.assertEqual(self.query(window), "ad", "the last query comes back")
+        self.input.type_text("addr")
+        self.assertEventually(lambda: self.query(window) == "addr", message="typing replaces the last query")
+        self.input.press("Return")
+        self.wait_target(target, "advertisement1 Long Road\nSpringfield")
+
+        window = self.open_search()
+        self.input.type_text("long")
+        self.assertEventually(lambda: self.query(window) == "long")
+        self.input.press("Return")
+        self.wait_target(target, "advertisement1 Long Road\nSpringfield" + LONG_OUTPUT)
+
+        window = self.open_search()
+        self.input.type_text("x0001")
+        self.assertEventually(lambda: self.query(window) == "x0001")
+        self.input.press("Escape")
+        self.assertEventually(lambda: not self.probe.state(window).exists, message="the search window to close")
+        self.assertEventually(lambda: self.probe.foreground() == target.hwnd, message="the target in front again")
+        self.input.type_text("!")
+        self.wait_target(target, "advertisement1 Long Road\nSpringfield" + LONG_OUTPUT + "!")
+
+
+if __name__ == "__main__":
+    harness.main()
