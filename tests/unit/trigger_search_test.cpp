@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "common/heap.h"
+#include "common/text.h"
 #include "search/trigger_search.h"
-#include "tests/unit/loader_fixture.h"
+#include "tests/unit/watcher_fixture.h"
+#include "watcher/expansion.h"
+#include "watcher/window_in_front.h"
 
 const char kSearchFile[] =
     "; my postal address\r\n"
@@ -19,10 +22,11 @@ const char kSearchFile[] =
     "; Greek greeting\r\n"
     "gr=\xCE\x93\xCE\xB5\xCE\xB9\xCE\xB1 \xCF\x83\xCE\xBF\xCF\x85\r\n";
 
-class TriggerSearchTest : public LoaderTest {
+class TriggerSearchTest : public WatcherTest {
  protected:
   void SetUp() override {
-    LoaderTest::SetUp();
+    WatcherTest::SetUp();
+    CopyTextBounded(gShell.triggerPath, PathOf("triggers.txt").c_str(), sizeof gShell.triggerPath);
     ASSERT_EQ(Load(kSearchFile), 6);
     uint32_t capacity = 0;
     char* text = ReadTriggerFileAfterLineFeed(PathOf("triggers.txt").c_str(), &capacity);
@@ -33,7 +37,9 @@ class TriggerSearchTest : public LoaderTest {
   void TearDown() override {
     ReleaseSearchItems();
     gSearch.recentCount = 0;
-    LoaderTest::TearDown();
+    gSearch.lastQuery[0] = 0;
+    KeepKeysOut(false);
+    WatcherTest::TearDown();
   }
   // The triggers of the rows that `query` lists, best first.
   static std::vector<std::string> Rows(const char* query) {
@@ -88,4 +94,35 @@ TEST_F(TriggerSearchTest, RecentChoicesComeFirstWithinTheirGroup) {
   EXPECT_EQ(Rows("road"), (RowList{"xad", "addr"})) << "the newest choice first";
   EXPECT_EQ(Rows("ad"), (RowList{"ad", "addr", "xad"})) << "a better group stays first";
   EXPECT_EQ(Rows(""), (RowList{"addr", "ad", "sig", "xad", "gr"})) << "no query: file order";
+}
+
+TEST_F(TriggerSearchTest, OpeningListsWhatMayFireInTheWindowInFrontWithTheLastQuery) {
+  FilterSearchItems("si");
+  uint32_t notepad = FakeFrontWindowOf("notepad.exe");
+  ASSERT_TRUE(OpenTriggerSearch());
+  std::vector<FakeEvent> opened = FakeEventsOf(kFakeSearchWindow);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].a, notepad) << "centred on the window that was in front";
+  EXPECT_EQ(opened[0].text, "si");
+  ASSERT_EQ(gSearch.rowCount, 1);
+  EXPECT_STREQ(SearchRowTrigger(0), "sig");
+  FakeFrontWindowOf("other.exe");
+  ASSERT_TRUE(OpenTriggerSearch());
+  EXPECT_EQ(gSearch.rowCount, 0) << "the rule keeps sig out of other programs";
+  EXPECT_EQ(gSearch.count, 4);
+}
+
+TEST_F(TriggerSearchTest, AChosenTriggerPlaysWithNothingErasedAndTheQueryFiresNothing) {
+  KeepKeysOut(true);
+  Type("ad ");
+  EXPECT_TRUE(outputs_.empty()) << "a query is no abbreviation";
+  EXPECT_EQ(History(kHistorySize), std::string(kHistorySize, '\0'));
+  KeepKeysOut(false);
+  FilterSearchItems("addr");
+  gFake.events.clear();
+  PlayChosenTrigger(ChooseSearchRow(0));
+  ASSERT_NE(gPlayer.outputBuffer, nullptr);
+  EXPECT_STREQ(gPlayer.outputBuffer, "1 Long Road{Enter}Springfield");
+  EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty()) << "nothing to erase";
+  EXPECT_EQ(gShell.automationCount, 1);
 }
