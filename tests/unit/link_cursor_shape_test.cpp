@@ -1,10 +1,12 @@
-// The link cursor's picture and the bit planes made from it.
+// The program's own pictures: the link cursor's picture and the bit planes made from it, and the
+// greyed copy of the tray icon.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
 #include <string>
 
+#include "app/icon_grey.h"
 #include "app/link_cursor_shape.h"
 
 static bool PlaneBit(const uint8_t* plane, int row, int column) {
@@ -42,4 +44,40 @@ TEST(LinkCursor, PlanesFollowThePicture) {
   }
   EXPECT_GT(black, 0);
   EXPECT_GT(white, 0);
+}
+
+static uint32_t Alpha(uint32_t pixel) { return pixel >> 24; }
+static uint32_t Red(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
+
+static void ExpectGrey(uint32_t pixel, const char* what) {
+  EXPECT_EQ(Red(pixel), (pixel >> 8) & 0xFF) << what;
+  EXPECT_EQ(Red(pixel), pixel & 0xFF) << what;
+}
+
+// The starter icon has no alpha channel: its mask alone says where it is transparent.
+TEST(GreyedIcon, MaskIconTurnsIntoOpaqueLightGreysInTheOrderOfTheirLightness) {
+  uint32_t colour[] = {0x000000, 0xFFFFFF, 0x0000FF, 0xFF0000, 0x00FF00, 0x462D14};
+  const uint32_t mask[] = {0, 0, 0, 0, 0, 0xFFFFFF};
+  GreyIconPixels(colour, mask, 6);
+  EXPECT_EQ(colour[0], 0xFF000000 | kGreyFloor * 0x010101) << "black becomes the darkest grey";
+  EXPECT_EQ(colour[1], 0xFFFFFFFFu) << "white stays white";
+  const char* names[] = {"blue", "red", "green"};
+  for (int i = 2; i < 5; ++i) {
+    ExpectGrey(colour[i], names[i - 2]);
+    EXPECT_EQ(Alpha(colour[i]), 0xFFu) << names[i - 2];
+  }
+  EXPECT_LT(Red(colour[2]), Red(colour[3])) << "blue is darker than red";
+  EXPECT_LT(Red(colour[3]), Red(colour[4])) << "red is darker than green";
+  EXPECT_EQ(Alpha(colour[5]), 0u) << "transparent in the mask: transparent";
+}
+
+TEST(GreyedIcon, AlphaIconKeepsItsOpacityWhateverTheMask) {
+  uint32_t colour[] = {0x80FF0000, 0x00123456, 0xFF00FF00};
+  const uint32_t mask[] = {0xFFFFFF, 0, 0xFFFFFF};
+  GreyIconPixels(colour, mask, 3);
+  EXPECT_EQ(Alpha(colour[0]), 0x80u);
+  EXPECT_EQ(Alpha(colour[1]), 0u);
+  EXPECT_EQ(Alpha(colour[2]), 0xFFu);
+  ExpectGrey(colour[0], "half-transparent red");
+  ExpectGrey(colour[2], "green");
 }
