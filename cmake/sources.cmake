@@ -41,6 +41,7 @@ set(WH_CORE_SOURCES
   app/clipboard_clean.cpp
   app/track_mouse.cpp
   app/tray_option.cpp
+  app/icon_grey.cpp
   app/help_file.cpp
   app/trigger_open.cpp
 )
@@ -97,6 +98,7 @@ set(WH_APP_SOURCES
   app/tray_icon.cpp
   picklist/list_window.cpp
   app/tray_menu.cpp
+  app/suspend_display.cpp
   app/help_command.cpp
   app/about_box.cpp
   app/totals_box.cpp
