@@ -11,8 +11,10 @@ struct AppState {
   HWND editor;     // control id IDC_EDITOR
   HWND statusBar;  // control id IDC_STATUS_BAR
   HICON smallIcon;  // class small icon, and the tray icon
+  HICON greyedIcon;  // the tray icon while suspended; made from smallIcon at start
   HFONT editorFont;
   HCURSOR linkCursor;
+  bool shownSuspended;  // the state of Suspend that the menus, the tray icon and the status bar show
   bool runEnded;  // the end-of-run steps have run (WM_ENDSESSION may precede WM_DESTROY)
 };
 

@@ -10,6 +10,7 @@
 #include "app/file_commands.h"
 #include "app/help_command.h"
 #include "app/shell_rules.h"
+#include "app/suspend_display.h"
 #include "app/totals_box.h"
 #include "app/track_mouse.h"
 #include "app/tray_menu.h"
@@ -67,6 +68,7 @@ bool OnCommand(HWND window, WPARAM wParam, LPARAM, LRESULT* result) {
     case IDM_OPT_CLEAN_CLIPBOARD: CleanClipboard(); return true;  // silent either way
     case IDM_OPT_TRACK_MOUSE: OnTrackMouseCommand(); return true;
     case IDM_OPT_TOTALS: OnShowTotalsCommand(window); return true;
+    case IDM_OPT_SUSPEND: OnSuspendCommand(window); return true;
     case IDM_HELP_REFERENCE: OnHelpReferenceCommand(window); return true;
     case IDM_HELP_ABOUT: OnAboutCommand(window); return true;
     case IDM_HELP_WEBSITE: OnWebsiteCommand(); return true;

@@ -56,10 +56,12 @@ static void ReadRemapAllowed() {
   gShell.remapAllowed = GetComputerNameA(name, &size) && IsRemapComputerName(name);
 }
 
-static void LoadSmallIcon(HINSTANCE instance) {
+// The small icon, and its greyed copy that the tray shows while Suspend is on.
+static void LoadSmallIcons(HINSTANCE instance) {
   gApp.smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_WORDHATCH), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                  LR_DEFAULTCOLOR));
+  gApp.greyedIcon = CreateGreyedIcon(gApp.smallIcon);
 }
 
 static HWND CreateMainWindow(HINSTANCE instance, WindowBox saved) {
@@ -113,7 +115,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
   }
 
-  LoadSmallIcon(instance);
+  LoadSmallIcons(instance);
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   if (!RegisterMainWindowClass(instance)) {

@@ -15,6 +15,7 @@
 #include "app/save_prompt.h"
 #include "app/settings.h"
 #include "app/shell_rules.h"
+#include "app/suspend_display.h"
 #include "app/track_mouse.h"
 #include "app/trigger_open.h"
 #include "app/tray_icon.h"
@@ -123,9 +124,9 @@ static void OnPlayTimer() {
   if (PlayOutputTick()) ResumeKeyWatch();
 }
 
-// WM_TIMER: the key poller, the echo wait, the output player, Track Mouse, the about box's link
-// and the load of an unread trigger file. Returns false for other timers.
-static bool OnTimer(WPARAM id) {
+// The timer `id`: the key poller, the echo wait, the output player, Track Mouse, the about box's
+// link and the load of an unread trigger file. Returns false for other timers.
+static bool RunTimer(WPARAM id) {
   switch (id) {
     case kPollTimerId: PollKeys(); return true;
     case kEchoWaitTimerId: OnEchoWaitTimer(); return true;
@@ -137,10 +138,20 @@ static bool OnTimer(WPARAM id) {
   }
 }
 
+// WM_TIMER: runs the timer; an output that it played may have switched Suspend. Returns false
+// for timers that are not the window's.
+static bool OnTimer(HWND window, WPARAM id) {
+  if (!RunTimer(id)) return false;
+  ShowSuspendIfChanged(window);
+  return true;
+}
+
 // WM_INPUT: a key or mouse-button event of the desktop, in the order the input stream had it.
-static void OnRawInput(LPARAM input) {
+// A hotkey's output may begin to play here, and switch Suspend.
+static void OnRawInput(HWND window, LPARAM input) {
   InputEvent events[kMaxEventsPerInput];
   TakeInputEvents(events, PlatformReadRawInput(uintptr_t(input), events));
+  ShowSuspendIfChanged(window);
 }
 
 // The shell's registered message is not known until run time, so it cannot be a case below.
@@ -176,10 +187,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     }
     case WM_TIMER:
-      if (OnTimer(wParam)) return 0;
+      if (OnTimer(window, wParam)) return 0;
       break;
     case WM_INPUT:
-      OnRawInput(lParam);
+      OnRawInput(window, lParam);
       break;  // the system's own handling releases the input
     case WM_RENDERFORMAT:
       // Only the text of a paste is offered for later.

@@ -28,6 +28,8 @@ void OnEndOfRun(HWND window) {
   if (state == kStartMinimized && gShell.trayOption) RemoveTrayIcon(window);
   if (gApp.linkCursor) DestroyCursor(gApp.linkCursor);
   gApp.linkCursor = nullptr;
+  if (gApp.greyedIcon) DestroyIcon(gApp.greyedIcon);
+  gApp.greyedIcon = nullptr;
   DeleteEditorFont(&gApp.editorFont);
   EndPasteAtExit();
   FreeAndForget(gPlayer.outputBuffer);

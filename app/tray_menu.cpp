@@ -4,8 +4,10 @@
 #include "app/app_state.h"
 #include "app/tray_icon.h"
 #include "resources/resource_ids.h"
+#include "triggers/firing_rules.h"
 
 static const char kTrayTip[] = "WordHatch";
+static const char kSuspendedTrayTip[] = "WordHatch (suspended)";
 static const char kTaskbarCreated[] = "TaskbarCreated";
 
 struct TrayMenuItem {
@@ -16,22 +18,32 @@ static const TrayMenuItem kTrayMenuItems[] = {
     {"Show WordHatch", IDM_TRAY_SHOW},
     {nullptr, 0},
     {"Remove Clipboard Formatting", IDM_OPT_CLEAN_CLIPBOARD},
+    {"Suspend", IDM_OPT_SUSPEND},
     {nullptr, 0},
     {"Exit WordHatch", IDM_FILE_EXIT},
 };
 
+// The icon greyed while suspended, when the system could make the greyed copy.
+static HICON TrayImage() {
+  return TriggersSuspended() && gApp.greyedIcon ? gApp.greyedIcon : gApp.smallIcon;
+}
+
+static const char* TrayTip() { return TriggersSuspended() ? kSuspendedTrayTip : kTrayTip; }
+
 void HideToTray(HWND window) {
-  if (!AddTrayIcon(window, gApp.smallIcon, kTrayTip)) return;
+  if (!AddTrayIcon(window, TrayImage(), TrayTip())) return;
   ShowWindow(window, SW_HIDE);
   UpdateWindow(window);
 }
 
-// Built anew each time; nullptr when the system has no menu to give.
+// Built anew each time, so Suspend's check is the state of the moment; nullptr when the system
+// has no menu to give.
 static HMENU CreateTrayMenu() {
   HMENU menu = CreatePopupMenu();
   if (!menu) return nullptr;
   for (const TrayMenuItem& item : kTrayMenuItems) {
-    if (item.text) AppendMenuA(menu, MF_STRING, item.command, item.text);
+    bool checked = item.command == IDM_OPT_SUSPEND && TriggersSuspended();
+    if (item.text) AppendMenuA(menu, MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), item.command, item.text);
     else AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   }
   return menu;
@@ -76,5 +88,9 @@ UINT TaskbarCreatedMessage() {
 }
 
 void OnTaskbarCreated(HWND window) {
-  if (!IsWindowVisible(window)) AddTrayIcon(window, gApp.smallIcon, kTrayTip);
+  if (!IsWindowVisible(window)) AddTrayIcon(window, TrayImage(), TrayTip());
+}
+
+void ShowTrayLook(HWND window) {
+  if (!IsWindowVisible(window)) ModifyTrayIcon(window, TrayImage(), TrayTip());
 }

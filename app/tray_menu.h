@@ -1,6 +1,6 @@
 // The main window in the notification area: hiding into it when minimised with the tray option
 // on, the icon's mouse callback and its menu, Show, and the icon's return after the shell's
-// notification area was re-created.
+// notification area was re-created. While Suspend is on the icon is greyed and its tip says so.
 #pragma once
 #include <windows.h>
 
@@ -22,3 +22,6 @@ UINT TaskbarCreatedMessage();
 
 // That message: a window hidden in the tray gets its icon back.
 void OnTaskbarCreated(HWND window);
+
+// The icon of a window hidden in the tray takes the look of Suspend's present state.
+void ShowTrayLook(HWND window);

@@ -42,6 +42,7 @@ set(WH_CORE_SOURCES
   app/clipboard_clean.cpp
   app/track_mouse.cpp
   app/tray_option.cpp
+  app/icon_grey.cpp
   app/help_file.cpp
   app/trigger_open.cpp
 )
@@ -99,6 +100,7 @@ set(WH_APP_SOURCES
   picklist/list_window.cpp
   search/search_window.cpp
   app/tray_menu.cpp
+  app/suspend_display.cpp
   app/help_command.cpp
   app/about_box.cpp
   app/totals_box.cpp

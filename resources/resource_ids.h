@@ -28,6 +28,7 @@
 #define IDM_OPT_CLEAN_CLIPBOARD  3198
 #define IDM_OPT_TRACK_MOUSE      3404
 #define IDM_OPT_TOTALS           3197
+#define IDM_OPT_SUSPEND          3405
 /* Help menu */
 #define IDM_HELP_REFERENCE       3501
 #define IDM_HELP_ABOUT           3502

@@ -29,7 +29,9 @@ machine falls on both.
   memory       WordHatch's working set once it has loaded a 50,000-line trigger file, beside the
                same once it has loaded the starter file
 Then WordHatch alone: non-ASCII output beside ASCII, and the wait for keys taken (text_kinds.py);
-long outputs pasted beside the same typed (paste_kinds.py).
+long outputs pasted beside the same typed (paste_kinds.py); the latency with a program rule on the
+trigger that lets it fire in the target ({in target.exe}) beside the same trigger without one,
+measured as the latency above.
 Every key is held KEY_HOLD (80 ms): a 10 ms poller under Wine misses shorter presses.
 """
 import os
@@ -53,6 +55,7 @@ SHORT_OUTPUT = "Thank you for your message."
 LONG_ABBREVIATION = ",lo"
 LONG_LENGTH = 1000
 TYPED_WORD = "{type}"
+TARGET_RULE = "{in target.exe}"  # lets a trigger fire in harness.Target's program alone
 LATENCY_ROUNDS = 3
 QUICK_HOLD = 0.040  # a quick typist's key; the latency is measured with it and with KEY_HOLD
 LATENCY_AIM = 0.9   # WordHatch's latency to the whole short output over the ideal's, at most
@@ -140,6 +143,7 @@ class IdealExpander:
 
 class WordHatch:
     name = "WordHatch"
+    rule_word = ""  # a program rule on the trigger line
 
     def __init__(self, bench):
         self.bench = bench
@@ -149,7 +153,7 @@ class WordHatch:
         """With typed, the output asks to be typed, however long (a long one is pasted else)."""
         probe = self.bench.probe
         self.app = harness.WordHatchApp(self.bench.session, probe, "bench-wordhatch")
-        self.app.write_triggers("%s%s=%s\n" % (abbreviation, TYPED_WORD if typed else "", output))
+        self.app.write_triggers("%s%s%s=%s\n" % (abbreviation, TYPED_WORD if typed else "", self.rule_word, output))
         hwnd = self.app.start_and_wait_window()
         loaded = LOADED_FORMAT % 1
         harness.wait_until(lambda: probe.text(hwnd, STATUS_BAR_ID).startswith(loaded), harness.DEFAULT_TIMEOUT,
@@ -163,6 +167,12 @@ class WordHatch:
             self.app.stop()
         harness.wait_until(lambda: self.bench.probe.count(harness.MAIN_CLASS) == 0, harness.DEFAULT_TIMEOUT,
                            "WordHatch's window to go away")
+
+
+class RuledWordHatch(WordHatch):
+    """WordHatch with a program rule on its trigger that lets it fire in the target."""
+    name = "with the rule"
+    rule_word = TARGET_RULE
 
 
 # ---------------------------------------------------------------- measurements
@@ -331,6 +341,30 @@ def measure_latency(bench, runners, hold):
             print("bench:   round %d %-15s %s ms" % (round_number + 1, runner.name, " ".join(
                 "%.0f" % (1000 * v) for v in latencies[runner.name][-LATENCY_TRIALS_PER_ROUND:])))
     return latencies, reactions, missed
+
+
+def measure_rule_latency(bench):
+    """WordHatch alone, its trigger with TARGET_RULE beside the same without: the latencies and
+    reactions of measure_latency, with the last key held KEY_HOLD."""
+    print("bench: WordHatch alone, the trigger with %s beside the same without" % TARGET_RULE)
+    latencies, reactions, _ = measure_latency(bench, [WordHatch(bench), RuledWordHatch(bench)], harness.KEY_HOLD)
+    return latencies, reactions
+
+
+def rule_report_lines(latencies, reactions):
+    plain, ruled = WordHatch.name, RuledWordHatch.name
+    row = "%-42s %10s %15s %6s  %s"
+    lines = ["", "WordHatch alone, a program rule on the trigger, in the same run (ratio = with the rule / without)",
+             "", row % ("figure", "no rule", TARGET_RULE, "ratio", "")]
+    for label, values in (("latency to the whole output, median ms", latencies),
+                          ("latency to the first character, median ms", reactions)):
+        without, with_rule = statistics.median(values[plain]), statistics.median(values[ruled])
+        lines.append(row % (label, "%.1f" % (1000 * without), "%.1f" % (1000 * with_rule),
+                            "%.2f" % _ratio(with_rule, without), "%r, %d trials each, last key held %.0f ms" % (
+                                SHORT_ABBREVIATION, len(values[plain]), 1000 * harness.KEY_HOLD)))
+        lines.append(row % ("  quartiles, ms", "%.0f-%.0f" % _quartiles(values[plain]),
+                            "%.0f-%.0f" % _quartiles(values[ruled]), "", ""))
+    return lines
 
 
 def measure_burst(bench, runners):
@@ -529,12 +563,14 @@ def main():
                 memory = measure_memory(bench)
                 texts, waits = text_kinds.measure(bench, LONG_TIMEOUT)
                 pastes = paste_kinds.measure(bench, long_output)
+                rules = measure_rule_latency(bench)
             finally:
                 bench.input.release_modifiers()
                 bench.stop()
         text = report(session, latency, rates, idle, burst, wordhatch, ideal) + "\n\n" + memory_report(*memory)
         text += "\n" + "\n".join(text_kinds.report_lines(texts, waits))
         text += "\n" + "\n".join(paste_kinds.report_lines(pastes))
+        text += "\n" + "\n".join(rule_report_lines(*rules))
         with open(os.path.join(state, "report.txt"), "w") as f:
             f.write(text + "\n")
         print("\n" + text)

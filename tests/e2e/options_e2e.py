@@ -12,9 +12,14 @@ POPUP_MENU_CLASS = "#32768"
 
 IDM_FILE_EXIT = 3104
 IDM_OPT_AUTOSTART, IDM_OPT_TRAY, IDM_OPT_TRACK_MOUSE = 3401, 3402, 3404
-IDM_OPT_CLEAN_CLIPBOARD, IDM_OPT_TOTALS = 3198, 3197
+IDM_OPT_CLEAN_CLIPBOARD, IDM_OPT_TOTALS, IDM_OPT_SUSPEND = 3198, 3197, 3405
 IDM_HELP_REFERENCE, IDM_HELP_ABOUT = 3501, 3502
 IDM_TRAY_SHOW = 3199
+
+# Wine's notification area on a display without one of its own: a window that holds a child
+# window per icon, each with a tooltip window of its own.
+WINE_TRAY_CLASS, TOOLTIP_CLASS = "__winex11_standalone_tray", "tooltips_class32"
+MENU_CURSOR = (300, 300)  # far from the screen's edges, so a menu opens to the lower right
 
 RUN_KEY = r"HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 REG_TIMEOUT = 60
@@ -74,6 +79,21 @@ class OptionsTestCase(ShellTestCase):
     def send_command(self, hwnd, command_id):
         """Runs a menu command and returns once its handler has (for commands that open no box)."""
         return self.probe.send(hwnd, WM_COMMAND, command_id, 0)
+
+    def open_tray_menu(self, hwnd, button):
+        self.input.move_mouse(*MENU_CURSOR)
+        self.assertEventually(lambda: system_cursor(self.probe) == MENU_CURSOR, message="the cursor moved")
+        self.probe.post(hwnd, TRAY_CALLBACK, 0, button)
+        return self.assertEventually(lambda: self.own_window(POPUP_MENU_CLASS, hwnd), message="the tray menu")
+
+    def wait_tray_tip(self, expected):
+        """Points at the (only) tray icon afresh and waits until its shown tooltip says `expected`."""
+        icon = self.probe.children(self.probe.find(WINE_TRAY_CLASS))[0].hwnd
+        left, top, right, bottom = self.probe.state(icon).rect
+        self.input.move_mouse(*MENU_CURSOR)
+        self.input.move_mouse((left + right) // 2, (top + bottom) // 2)
+        shown = lambda: [self.probe.text(tip.hwnd) for tip in self.probe.windows(TOOLTIP_CLASS) if tip.visible]
+        self.assertEventually(lambda: expected in shown(), message=lambda: "the tip %r (shown %r)" % (expected, shown()))
 
     def hide_to_tray(self, hwnd):
         self.probe.post(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0)

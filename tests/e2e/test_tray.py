@@ -1,19 +1,25 @@
 """The notification area: hiding into it on minimise, the icon's callback and menu, Show, the
 end of a run while hidden, a second start, and the icon's return when the shell's notification
-area is re-created."""
+area is re-created; Suspend from the tray menu, the Options menu and a hotkey."""
 import harness
-from options_e2e import (IDM_FILE_EXIT, IDM_OPT_CLEAN_CLIPBOARD, IDM_TRAY_SHOW, POPUP_MENU_CLASS, TRAY_CALLBACK,
-                         WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_RBUTTONDOWN, OptionsTestCase, drop_tray_icon,
-                         registered_message, system_cursor, tray_icon_exists)
+from expansion_e2e import ExpansionTestCase
+from options_e2e import (IDM_FILE_EXIT, IDM_OPT_CLEAN_CLIPBOARD, IDM_OPT_SUSPEND, IDM_TRAY_SHOW, MENU_CURSOR,
+                         TRAY_CALLBACK, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_RBUTTONDOWN, OptionsTestCase,
+                         drop_tray_icon, registered_message, tray_icon_exists)
 from shell_e2e import CHANGED_MARK, SC_MINIMIZE, WM_SYSCOMMAND, read_settings
 from wordhatch_menu import SEPARATOR
 
 TRAY_MENU = [("Show WordHatch", IDM_TRAY_SHOW), SEPARATOR, ("Remove Clipboard Formatting", IDM_OPT_CLEAN_CLIPBOARD),
-             SEPARATOR, ("Exit WordHatch", IDM_FILE_EXIT)]
+             ("Suspend", IDM_OPT_SUSPEND), SEPARATOR, ("Exit WordHatch", IDM_FILE_EXIT)]
 EXIT_ITEM_FROM_BOTTOM = 10  # pixels above the menu's lower edge: inside its last item
+SUSPEND_ITEM_FROM_BOTTOM = 38  # inside the item above the last separator
 FIRST_ITEM_FROM_TOP = 8
-MENU_CURSOR = (300, 300)  # far from the screen's edges, so the menu opens to the lower right
 SECOND_START_TIMEOUT = 15
+TIP, SUSPENDED_TIP = "WordHatch", "WordHatch (suspended)"
+SUSPENDED_STATUS = " * * * SUSPENDED: no trigger fires and nothing typed is kept (Options > Suspend)"
+RESUMED_STATUS = " Suspend is off: triggers fire again"
+SUSPEND_TRIGGERS = "zq1=one\r\n{control}{alt}p={Suspend}\r\n"
+SUSPEND_HOTKEY = "ctrl+alt+p"
 
 
 class TrayTest(OptionsTestCase):
@@ -21,12 +27,6 @@ class TrayTest(OptionsTestCase):
         self.assertEventually(lambda: self.probe.state(hwnd).visible and not self.probe.state(hwnd).minimized,
                               message="the window shown again")
         self.assertEventually(lambda: not tray_icon_exists(self.probe, hwnd), message="the tray icon removed")
-
-    def open_tray_menu(self, hwnd, button):
-        self.input.move_mouse(*MENU_CURSOR)
-        self.assertEventually(lambda: system_cursor(self.probe) == MENU_CURSOR, message="the cursor moved")
-        self.probe.post(hwnd, TRAY_CALLBACK, 0, button)
-        return self.assertEventually(lambda: self.own_window(POPUP_MENU_CLASS, hwnd), message="the tray menu")
 
     def test_minimise_hides_into_the_tray_and_a_double_click_shows_again(self):
         app = self.wordhatch()
@@ -113,6 +113,48 @@ class TrayTest(OptionsTestCase):
         self.assertEventually(lambda: self.probe.state(hwnd).minimized, message="the window minimised")
         self.assertTrue(self.probe.state(hwnd).visible)
         self.assertFalse(tray_icon_exists(self.probe, hwnd))
+
+
+class SuspendTest(OptionsTestCase, ExpansionTestCase):
+    def choose_suspend_in_the_tray_menu(self, hwnd, checked_before):
+        popup = self.open_tray_menu(hwnd, WM_RBUTTONDOWN)
+        item = [item for item in self.probe.menu(popup) if item.id == IDM_OPT_SUSPEND][0]
+        self.assertEqual(item.checked, checked_before, "the tray menu's check")
+        left, _, right, bottom = self.probe.state(popup).rect
+        self.input.click((left + right) // 2, bottom - SUSPEND_ITEM_FROM_BOTTOM)
+
+    def test_suspend_from_the_tray_menu_and_back_by_its_hotkey(self):
+        app, hwnd, target = self.start_expander(SUSPEND_TRIGGERS)
+        self.hide_to_tray(hwnd)
+        self.wait_tray_tip(TIP)
+        self.choose_suspend_in_the_tray_menu(hwnd, False)
+        self.wait_tray_tip(SUSPENDED_TIP)
+        self.assertTrue(self.probe.menu_item(hwnd, IDM_OPT_SUSPEND).checked, "the Options menu's check")
+        target.focus()
+        self.input.type_text("zq1")
+        self.input.press(SUSPEND_HOTKEY)  # fires while suspended, and ends it
+        self.wait_tray_tip(TIP)
+        target.focus()
+        self.input.type_text("zq1")
+        self.wait_target(target, "zq1one")  # the first stayed as typed
+        self.input.press(SUSPEND_HOTKEY)
+        self.wait_tray_tip(SUSPENDED_TIP)
+        self.choose_suspend_in_the_tray_menu(hwnd, True)
+        self.wait_tray_tip(TIP)
+        self.assertFalse(self.probe.menu_item(hwnd, IDM_OPT_SUSPEND).checked)
+
+    def test_suspend_from_the_options_menu_shows_in_the_status_bar_and_its_hotkey_switches_it(self):
+        app, hwnd, target = self.start_expander(SUSPEND_TRIGGERS)
+        self.send_command(hwnd, IDM_OPT_SUSPEND)
+        self.assertTrue(self.probe.menu_item(hwnd, IDM_OPT_SUSPEND).checked)
+        self.assertEqual(self.status_text(hwnd), SUSPENDED_STATUS)
+        target.focus()
+        self.input.type_text("zq1")
+        self.input.press(SUSPEND_HOTKEY)
+        self.wait_status(hwnd, RESUMED_STATUS)
+        self.assertFalse(self.probe.menu_item(hwnd, IDM_OPT_SUSPEND).checked)
+        self.input.type_text("zq1")
+        self.wait_target(target, "zq1one")
 
 
 if __name__ == "__main__":

@@ -31,6 +31,8 @@ MAIN_MENU = [
         ("&Remove Clipboard Formatting", 3198),
         ("&Track Mouse", 3404),
         ("Show Total &Automations", 3197),
+        SEPARATOR,
+        ("&Suspend", 3405),
     ]),
     ("&Help", [
         ("&Help Reference", 3501),

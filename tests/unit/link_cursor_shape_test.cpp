@@ -1,10 +1,12 @@
-// The link cursor's picture and the bit planes made from it.
+// The program's own pictures: the link cursor's picture and the bit planes made from it, and the
+// greyed copy of the tray icon.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
 #include <string>
 
+#include "app/icon_grey.h"
 #include "app/link_cursor_shape.h"
 
 static bool PlaneBit(const uint8_t* plane, int row, int column) {
@@ -42,4 +44,29 @@ TEST(LinkCursor, PlanesFollowThePicture) {
   }
   EXPECT_GT(black, 0);
   EXPECT_GT(white, 0);
+}
+
+// An opaque grey of the same value in each colour channel.
+static uint32_t OpaqueGrey(uint32_t value) { return 0xFF000000 | value * 0x010101; }
+
+// The tray icon has no alpha channel: its mask says where it is transparent. Green weighs most in
+// lightness, blue least.
+TEST(GreyedIcon, MaskIconTurnsIntoOpaqueLightGreysInTheOrderOfTheirLightness) {
+  uint32_t colour[] = {0x000000, 0xFFFFFF, 0x0000FF, 0xFF0000, 0x00FF00, 0x462D14};
+  const uint32_t mask[] = {0, 0, 0, 0, 0, 0xFFFFFF};
+  GreyIconPixels(colour, mask, 6);
+  EXPECT_EQ(colour[0], OpaqueGrey(kGreyFloor)) << "black becomes the darkest grey";
+  EXPECT_EQ(colour[1], OpaqueGrey(0xFF)) << "white stays white";
+  for (int i = 2; i < 5; ++i) EXPECT_EQ(colour[i], OpaqueGrey(colour[i] & 0xFF)) << "pixel " << i;
+  EXPECT_LT(colour[2], colour[3]) << "blue is darker than red";
+  EXPECT_LT(colour[3], colour[4]) << "red is darker than green";
+  EXPECT_EQ(colour[5] >> 24, 0u) << "transparent in the mask: transparent";
+}
+
+TEST(GreyedIcon, AlphaIconKeepsItsOpacityWhateverTheMask) {
+  uint32_t colour[] = {0x80FF0000, 0x00123456};
+  const uint32_t mask[] = {0xFFFFFF, 0};
+  GreyIconPixels(colour, mask, 2);
+  EXPECT_EQ(colour[0] >> 24, 0x80u);
+  EXPECT_EQ(colour[1] >> 24, 0u);
 }

@@ -306,7 +306,8 @@ TEST(HelpText, NamesTheOutputWordsAndTheDebugMarker) {
                            "{click dbl ", "{mouse_return}", "RUN: ", "WINDOW: ", "LIST: ", "%USERNAME%",
                            "WordHatch_DEBUG", "C:\\WordHatch_log.txt", "Auto-start at Login",
                            "Minimize to Tray", "Choose Font", "Remove Clipboard Formatting",
-                           "Track Mouse", "Show Total Automations", "WordHatch.ini"}) {
+                           "Track Mouse", "Show Total Automations", "WordHatch.ini", "{in ", "{not in ",
+                           "{everywhere}", "title ", "{Suspend}", "{Program}", "{Title}", "WordHatch (suspended)"}) {
     EXPECT_NE(text.find(word), std::string::npos) << word << " is not explained";
   }
   std::string lower;
