@@ -248,5 +248,5 @@ int main(int argc, char** argv) {
     fprintf(stderr, "host_bench: the expansion gave %zu characters, not %zu\n", outputLength, kLongOutputBytes);
     return 1;
   }
-  return BenchLargeFile(argv[1]) && BenchAutocorrect(argv[1]) && BenchProgramRules(argv[1]) ? 0 : 1;
+  return BenchLargeFile(argv[1]) && BenchAutocorrect(argv[1]) && BenchProgramRules(argv[1]) && BenchSearch(argv[1]) ? 0 : 1;
 }

@@ -60,3 +60,7 @@ void PrintRow(const char* figure, double ms, double referenceMs, const char* ref
 // The key presses against a list with program rules, beside the same list without them
 // (host_bench_rules.cpp). Returns false, having said why, when the tables did not match as they should.
 bool BenchProgramRules(const std::string& folder);
+
+// The search window's filter over 50,000 triggers, beside a plain scan (host_bench_search.cpp).
+// Returns false, having said why, when the two found different rows.
+bool BenchSearch(const std::string& folder);
