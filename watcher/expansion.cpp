@@ -11,6 +11,7 @@
 #include "common/heap.h"
 #include "common/state.h"
 #include "common/status_text.h"
+#include "common/text.h"
 #include "common/utf8.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -40,6 +41,7 @@ const size_t kDebugLineSize = 260;
 const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
 const char kNoOutputText[] = " * * * WARNING: No output listed!";
 const char kUsedFormat[] = " Shortcuts Used:  %d";
+const char kSearchCommand[] = "{Search}";
 
 uint32_t AppendDebugLog(const char* path, const char* format, ...) {
   char line[kDebugLineSize] = {0};
@@ -225,6 +227,12 @@ static char* ReadOutputOf(int entry, bool* listed) {
   return output ? ExpandVariables(output, capacity) : nullptr;
 }
 
+// A hotkey whose output only opens the search window sends no key: the window may take the focus
+// while the hotkey's modifiers are still held, and the user types into it at once.
+static bool OpensTheSearchAlone(const char* output) {
+  return output && StartsWithNoCase(output, kSearchCommand) && output[strlen(kSearchCommand)] == 0;
+}
+
 // Nothing of the last output or undo carries over to the next.
 static void ResetOutputState() {
   gWatcher.undoArmed = gWatcher.undoneEntryHeld = false;
@@ -266,7 +274,7 @@ void StartExpansion(int entry, uint8_t pressedKey) {
     ResumeKeyWatch();
     return;
   }
-  bool mayGo = WaitUntilKeysMayGo();
+  bool mayGo = (!abbreviation && OpensTheSearchAlone(output)) || WaitUntilKeysMayGo();
   char after[kEndingTextSize] = "";
   int32_t afterChars = 0;
   uint8_t afterKey = 0;

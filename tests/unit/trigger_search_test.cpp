@@ -22,6 +22,8 @@ const char kSearchFile[] =
     "; Greek greeting\r\n"
     "gr=\xCE\x93\xCE\xB5\xCE\xB9\xCE\xB1 \xCF\x83\xCE\xBF\xCF\x85\r\n";
 
+const int kVkSpaceBar = 0x20;
+
 class TriggerSearchTest : public WatcherTest {
  protected:
   void SetUp() override {
@@ -125,4 +127,16 @@ TEST_F(TriggerSearchTest, AChosenTriggerPlaysWithNothingErasedAndTheQueryFiresNo
   EXPECT_STREQ(gPlayer.outputBuffer, "1 Long Road{Enter}Springfield");
   EXPECT_TRUE(FakeEventsOf(kFakeKeyEvent).empty()) << "nothing to erase";
   EXPECT_EQ(gShell.automationCount, 1);
+}
+
+TEST_F(TriggerSearchTest, TheSearchHotkeyOpensTheWindowWhileItsModifiersAreHeld) {
+  SetKey(kVkControl, true);
+  Tick();
+  SetKey(kVkAlt, true);
+  Tick();
+  Press(kVkSpaceBar);
+  ASSERT_EQ(outputs_.size(), 1u) << "no wait for Ctrl and Alt to be let go";
+  EXPECT_EQ(outputs_[0], "{Search}");
+  SetKey(kVkControl, false);
+  SetKey(kVkAlt, false);
 }
