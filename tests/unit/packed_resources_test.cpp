@@ -258,7 +258,7 @@ TEST(DefaultTriggers, OutputsUseOnlyKnownWords) {
       }
       if (out[i] == '{') {
         bool known = StartsWithNoCaseAt(out, i, "{Delay") || StartsWithNoCaseAt(out, i, "{click") ||
-                     StartsWithNoCaseAt(out, i, "{mouse_return}") ||
+                     StartsWithNoCaseAt(out, i, "{mouse_return}") || StartsWithNoCaseAt(out, i, "{Search}") ||
                      LookupKeyName(out.c_str() + i, nullptr, nullptr) != 0;
         EXPECT_TRUE(known) << "line " << line.lineNumber << ": would be typed as it stands: " << out.substr(i);
         EXPECT_NE(out.find('}', i), std::string::npos) << "line " << line.lineNumber << ": unclosed brace";
