@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/shell_rules.h"
+
 extern const char kMainClassName[];  // "WordHatchClass"
 
 struct AppState {
@@ -12,6 +14,8 @@ struct AppState {
   HWND statusBar;  // control id IDC_STATUS_BAR
   HICON smallIcon;  // class small icon, and the tray icon
   HFONT editorFont;
+  FontChoice editorFontChoice;  // the face and size it was made from, made again at a new DPI
+  HFONT statusFont;  // the status bar's at the window's DPI; nullptr keeps the bar's own
   HCURSOR linkCursor;
   bool runEnded;  // the end-of-run steps have run (WM_ENDSESSION may precede WM_DESTROY)
 };

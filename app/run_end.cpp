@@ -29,6 +29,8 @@ void OnEndOfRun(HWND window) {
   if (gApp.linkCursor) DestroyCursor(gApp.linkCursor);
   gApp.linkCursor = nullptr;
   DeleteEditorFont(&gApp.editorFont);
+  if (gApp.statusFont) DeleteObject(gApp.statusFont);
+  gApp.statusFont = nullptr;
   EndPasteAtExit();
   FreeAndForget(gPlayer.outputBuffer);
   ReleasePickList();
