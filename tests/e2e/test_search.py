@@ -2,7 +2,7 @@
 2,000 triggers, it has the focus at once; the query typed finds the trigger typed exactly first and
 fires nothing itself; Enter plays the chosen output into the test window (plain, with {Enter},
 and a long one that is pasted); Escape types nothing; the last query comes back. At 150 % its
-letters are half as tall again as at 100 %."""
+letters are half as tall again as at 100 %, and so is a first main window's default size."""
 import harness
 from expansion_e2e import ExpansionTestCase, ARRIVAL_TIMEOUT
 from options_e2e import reg
@@ -62,10 +62,12 @@ class SearchTest(ExpansionTestCase):
             self.write_dpi(*saved)
         self.assertEqual(self.read_dpi(), saved, "the DPI as it was before the test")
 
-    def row_height_at(self, dpi):
-        """The search window's row height in a WordHatch started at `dpi`, which is stopped after."""
+    def sizes_at(self, dpi):
+        """(search row height, main window width, height) of a WordHatch started at `dpi` without
+        a stored placement; it is stopped after."""
         self.write_dpi("REG_DWORD", str(dpi))
         app, hwnd, target = self.start_expander("{control}{alt}{Space}={Search}\r\nad=advertisement\r\n", 2)
+        left, top, right, bottom = self.probe.state(hwnd).rect
         window = self.open_search()
         height = self.probe.send(self.rows(window), LB_GETITEMHEIGHT, 0)
         self.input.press("Escape")
@@ -73,15 +75,17 @@ class SearchTest(ExpansionTestCase):
         app.stop()
         target.stop()
         self.assertEventually(lambda: self.probe.count(harness.MAIN_CLASS) == 0, message="WordHatch to end")
-        return height
+        return height, right - left, bottom - top
 
-    def test_letters_follow_the_dpi(self):
+    def test_letters_and_first_size_follow_the_dpi(self):
         self.addCleanup(self.restore_dpi, self.read_dpi())
-        normal = self.row_height_at(96)
-        large = self.row_height_at(144)
+        normal, normal_width, normal_height = self.sizes_at(96)
+        large, large_width, large_height = self.sizes_at(144)
         self.assertGreater(normal, 0)
         # The font's height and the rows' padding both scale; a pixel of rounding either way.
         self.assertLessEqual(abs(large - normal * 3 / 2), 1, "rows %d high at 100 %%, %d at 150 %%" % (normal, large))
+        self.assertEqual((normal_width, normal_height), (780, 550))
+        self.assertEqual((large_width, large_height), (1170, 825))
 
     def test_find_choose_and_cancel(self):
         triggers, count = search_triggers()
