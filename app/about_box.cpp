@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "platform/ui.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_sizes.h"
 #include "resources/resource_ids.h"
 
@@ -106,9 +107,13 @@ void OnAboutLinkTimer() {
   PlatformStopTimer(kAboutLinkTimerId);
   RECT client;
   GetClientRect(box, &client);
-  HWND link = CreateWindowExA(WS_EX_TOPMOST, "STATIC", kMakerAddress, WS_CHILD | WS_VISIBLE | SS_CENTER,
-                              kLinkSideMargin, LinkTop(), client.right - 2 * kLinkSideMargin, kLinkHeight, box,
-                              reinterpret_cast<HMENU>(kLinkControlId), gApp.instance, nullptr);
+  // The box is laid out for its DPI; the link's place, in pixels at 96 DPI, is scaled to match.
+  int dpi = Win32WindowDpi(box);
+  int side = Win32ScaleToDpi(kLinkSideMargin, dpi);
+  HWND link = CreateWindowExA(WS_EX_TOPMOST, "STATIC", kMakerAddress, WS_CHILD | WS_VISIBLE | SS_CENTER, side,
+                              Win32ScaleToDpi(LinkTop(), dpi), client.right - 2 * side,
+                              Win32ScaleToDpi(kLinkHeight, dpi), box, reinterpret_cast<HMENU>(kLinkControlId),
+                              gApp.instance, nullptr);
   if (!link) return;
   SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
   SetWindowLongPtrA(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkWindowProc));

@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/shell_rules.h"
 #include "common/text.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_sizes.h"
 
 static const int kFaceNameMax = 30;  // characters of the face name kept
@@ -16,18 +17,12 @@ static_assert(sizeof(CHOOSEFONTA) == Win32BuildSize(60, 104), "CHOOSEFONTA as th
 
 static HFONT StockFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-static int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return pixelsPerInch;
-}
-
-HFONT CreateEditorFont(const char* face, int points, bool bold, bool italic, bool underline) {
+HFONT CreateEditorFont(const char* face, int points, bool bold, bool italic, bool underline, int dpi) {
   LOGFONTA description;
   if (!GetObjectA(StockFont(), sizeof description, &description)) return StockFont();
   if (face && *face) CopyTextBounded(description.lfFaceName, face, kFaceNameMax + 1);
-  LONG height = points != 0 ? FontHeightFromPoints(points, ScreenPixelsPerInch()) : description.lfHeight;
+  LONG height =
+      points != 0 ? FontHeightFromPoints(points, dpi) : Win32ScaleFromScreenDpi(int(description.lfHeight), dpi);
   BYTE charset = lstrcmpiA(description.lfFaceName, kSymbolFace) == 0 ? SYMBOL_CHARSET : DEFAULT_CHARSET;
   HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE, charset,
                            OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -40,6 +35,16 @@ void DeleteEditorFont(HFONT* font) {
   *font = nullptr;
 }
 
+void UseEditorFont(const char* face, int points, int dpi) {
+  HFONT font = CreateEditorFont(face, points, false, false, false, dpi);
+  FontChoice* kept = &gApp.editorFontChoice;
+  if (face != kept->face) CopyTextBounded(kept->face, face, sizeof kept->face);  // made again: kept already
+  kept->points = points;
+  if (gApp.editor) SendMessageA(gApp.editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  DeleteEditorFont(&gApp.editorFont);
+  gApp.editorFont = font;
+}
+
 bool ChooseEditorFont(ChosenFont* chosen) {
   LOGFONTA description = {};
   CHOOSEFONTA dialog = {};
@@ -50,7 +55,8 @@ bool ChooseEditorFont(ChosenFont* chosen) {
   dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST;
   if (!ChooseFontA(&dialog)) return false;
   CopyTextBounded(chosen->face, description.lfFaceName, sizeof chosen->face);
-  chosen->points = FontPointsFromHeight(description.lfHeight, ScreenPixelsPerInch());
+  // The dialog measures its sizes at the screen's DPI.
+  chosen->points = FontPointsFromHeight(description.lfHeight, Win32ScreenDpi());
   chosen->bold = description.lfWeight >= kBoldWeight;
   chosen->italic = description.lfItalic != 0;
   chosen->underline = description.lfUnderline != 0;
@@ -60,10 +66,8 @@ bool ChooseEditorFont(ChosenFont* chosen) {
 void OnChooseFontCommand() {
   ChosenFont chosen;
   if (!ChooseEditorFont(&chosen)) return;
-  DeleteEditorFont(&gApp.editorFont);
   const char* face = chosen.face[0] ? chosen.face : kDefaultFontFace;
-  gApp.editorFont = CreateEditorFont(face, chosen.points, false, false, false);
-  SendMessageA(gApp.editor, WM_SETFONT, reinterpret_cast<WPARAM>(gApp.editorFont), TRUE);
+  UseEditorFont(face, chosen.points, Win32WindowDpi(gApp.mainWindow));
   char setting[kFontSettingCapacity];
   FormatFontSetting(face, chosen.points, setting, sizeof setting);
   WriteSettingText(kKeyFont, setting);

@@ -3,9 +3,15 @@
 #include <windows.h>
 
 // Makes a font from the stock GUI font's description with the given face (cut to 30 characters;
-// empty keeps the stock face), point size (0 keeps the stock height) and styles. Never returns
-// nullptr: the stock font stands in when nothing better can be made.
-HFONT CreateEditorFont(const char* face, int points, bool bold, bool italic, bool underline);
+// empty keeps the stock face), point size at `dpi` (0 keeps the stock height, scaled from the
+// screen's DPI to `dpi`) and styles. Never returns nullptr: the stock font stands in when
+// nothing better can be made.
+HFONT CreateEditorFont(const char* face, int points, bool bold, bool italic, bool underline, int dpi);
+
+// The editor's font becomes `face` at `points` (plain style) for `dpi`, in place of the one it
+// had, which is deleted; the choice is kept in gApp.editorFontChoice. The editor, when it exists,
+// takes the new font and is redrawn.
+void UseEditorFont(const char* face, int points, int dpi);
 
 // Deletes a font from CreateEditorFont, unless it is the stock font, and forgets it.
 void DeleteEditorFont(HFONT* font);

@@ -11,6 +11,7 @@
 #include "app/trigger_open.h"
 #include "common/state.h"
 #include "platform/files.h"
+#include "platform/mouse.h"
 #include "platform/ui.h"
 #include "resources/resource_ids.h"
 #include "watcher/key_events.h"
@@ -67,7 +68,8 @@ static void LoadSmallIcons(HINSTANCE instance) {
 static HWND CreateMainWindow(HINSTANCE instance, WindowBox saved) {
   char title[kTitleCapacity];
   FormatMainTitle(gShell.triggerPath, title, sizeof title);
-  WindowBox box = InitialWindowBox(saved, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  WindowBox box =
+      InitialWindowBox(saved, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), PlatformScreenDpi());
   return CreateWindowExA(0, kMainClassName, title, kMainWindowStyle, box.left, box.top, box.width, box.height,
                          nullptr, nullptr, instance, nullptr);
 }

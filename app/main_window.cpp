@@ -23,6 +23,7 @@
 #include "common/state.h"
 #include "platform/menu.h"
 #include "platform/raw_input.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_sizes.h"
 #include "platform/win32_window.h"
 #include "player/output_player.h"
@@ -78,9 +79,30 @@ static HWND CreateEditor(HWND window) {
   return editor;
 }
 
+// The system's status bar font, made for the screen's DPI, at `dpi`; nullptr at the screen's DPI,
+// where the bar's own font is the same.
+static HFONT CreateStatusFont(int dpi) {
+  if (dpi == Win32ScreenDpi()) return nullptr;
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+  metrics.lfStatusFont.lfHeight = Win32ScaleFromScreenDpi(int(metrics.lfStatusFont.lfHeight), dpi);
+  return CreateFontIndirectA(&metrics.lfStatusFont);
+}
+
+// The status bar's font becomes the one for `dpi`; the font it had before is deleted.
+static void UseStatusFont(int dpi) {
+  HFONT font = CreateStatusFont(dpi);
+  SendMessageA(gApp.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (gApp.statusFont) DeleteObject(gApp.statusFont);
+  gApp.statusFont = font;
+}
+
 static HWND CreateStatusBar(HWND window) {
   HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
                              reinterpret_cast<HMENU>(IDC_STATUS_BAR), gApp.instance, nullptr);
+  gApp.statusFont = CreateStatusFont(Win32WindowDpi(window));
+  if (gApp.statusFont) SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(gApp.statusFont), FALSE);
   ShowWindow(bar, SW_SHOW);
   UpdateWindow(bar);
   return bar;
@@ -93,7 +115,7 @@ static void OnCreate(HWND window) {
   char value[kFontSettingCapacity];
   ReadSettingText(kKeyFont, "", value, sizeof value);
   FontChoice font = ParseFontSetting(value);
-  gApp.editorFont = CreateEditorFont(font.face, font.points, false, false, false);
+  UseEditorFont(font.face, font.points, Win32WindowDpi(window));
   gApp.linkCursor = CreateLinkCursor(gApp.instance);
   Win32AttachMainWindow(window, nullptr, nullptr);
   SetOptionChecks();
@@ -103,13 +125,8 @@ static void OnCreate(HWND window) {
   SetFocus(gApp.editor);
 }
 
-// WM_SIZE: the editor fills the client area down to the status bar, which places itself.
-// Minimising with the tray option on hides the window into the tray instead.
-static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
-  if (sizeType == SIZE_MINIMIZED && gShell.trayOption) {
-    HideToTray(window);
-    return;
-  }
+// The editor fills the client area down to the status bar, which places itself.
+static void LayOutChildren(HWND window, WPARAM sizeType, LPARAM lParam) {
   RECT client, bar;
   GetClientRect(window, &client);
   GetWindowRect(gApp.statusBar, &bar);
@@ -117,6 +134,28 @@ static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
   SetWindowPos(gApp.editor, HWND_TOP, 0, 0, client.right, client.bottom - barHeight + 1, SWP_FRAMECHANGED);
   SendMessageA(gApp.statusBar, WM_SIZE, sizeType, lParam);
   InvalidateRect(gApp.statusBar, nullptr, TRUE);
+}
+
+// WM_SIZE: the children are laid out again. Minimising with the tray option on hides the window
+// into the tray instead.
+static void OnSize(HWND window, WPARAM sizeType, LPARAM lParam) {
+  if (sizeType == SIZE_MINIMIZED && gShell.trayOption) {
+    HideToTray(window);
+    return;
+  }
+  LayOutChildren(window, sizeType, lParam);
+}
+
+// kDpiChangedMessage: the window moved to a monitor of another DPI, or the DPI changed. It takes the
+// rectangle the system suggests for the new DPI, with the editor and the status bar lettered for
+// it; the status bar takes its new height before the editor is fitted above it.
+static void OnDpiChanged(HWND window, WPARAM dpis, const RECT* suggested) {
+  int dpi = HIWORD(dpis);
+  UseEditorFont(gApp.editorFontChoice.face, gApp.editorFontChoice.points, dpi);
+  UseStatusFont(dpi);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOutChildren(window, SIZE_RESTORED, 0);
 }
 
 // Timer 7772: the output plays on; once it has ended, the keys are watched again.
@@ -205,6 +244,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_EXITSIZEMOVE:
       OnExitSizeMove(window);
       break;
+    case kDpiChangedMessage:
+      OnDpiChanged(window, wParam, reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_DESTROY:
     case WM_ENDSESSION:
       OnEndOfRun(window);

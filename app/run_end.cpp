@@ -31,6 +31,8 @@ void OnEndOfRun(HWND window) {
   if (gApp.greyedIcon) DestroyIcon(gApp.greyedIcon);
   gApp.greyedIcon = nullptr;
   DeleteEditorFont(&gApp.editorFont);
+  if (gApp.statusFont) DeleteObject(gApp.statusFont);
+  gApp.statusFont = nullptr;
   EndPasteAtExit();
   FreeAndForget(gPlayer.outputBuffer);
   ReleasePickList();

@@ -6,6 +6,7 @@
 
 #include "common/text.h"
 #include "platform/files.h"
+#include "platform/mouse.h"
 
 const char kDefaultFontFace[] = "Courier New";
 const char kDefaultFontSetting[] = "Courier New,10";
@@ -81,13 +82,15 @@ void FormatFontSetting(const char* face, int32_t points, char* out, size_t size)
   snprintf(out, size, "%s,%d", face && *face ? face : kDefaultFontFace, int(points));
 }
 
-WindowBox InitialWindowBox(WindowBox saved, int32_t screenWidth, int32_t screenHeight) {
+WindowBox InitialWindowBox(WindowBox saved, int32_t screenWidth, int32_t screenHeight, int32_t dpi) {
   WindowBox box = saved;
-  if (box.width == 0) box.width = kDefaultWindowWidth;
-  if (box.height == 0) box.height = kDefaultWindowHeight;
+  int32_t defaultWidth = MulDivRounded(kDefaultWindowWidth, dpi, kBaseDpi);
+  int32_t defaultHeight = MulDivRounded(kDefaultWindowHeight, dpi, kBaseDpi);
+  if (box.width == 0) box.width = defaultWidth;
+  if (box.height == 0) box.height = defaultHeight;
   // Centred for the default size, whatever the saved size: a saved size keeps a saved position.
-  if (box.top == 0) box.top = screenHeight / 2 - kDefaultWindowHeight / 2;
-  if (box.left == 0) box.left = screenWidth / 2 - kDefaultWindowWidth / 2;
+  if (box.top == 0) box.top = screenHeight / 2 - defaultHeight / 2;
+  if (box.left == 0) box.left = screenWidth / 2 - defaultWidth / 2;
   return box;
 }
 

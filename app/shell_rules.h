@@ -66,9 +66,10 @@ const int32_t kDefaultWindowWidth = 780;
 const int32_t kDefaultWindowHeight = 550;
 
 // The first placement from the saved one: each saved value that is 0 is replaced on its own,
-// the size by 780 by 550 and the position by the one that centres a window of that default size
-// on a screen of the given size.
-WindowBox InitialWindowBox(WindowBox saved, int32_t screenWidth, int32_t screenHeight);
+// the size by 780 by 550 scaled from 96 to the screen's `dpi` (1170 by 825 at 144) and the
+// position by the one that centres a window of that default size on a screen of the given size.
+// Saved values are screen pixels and stand as they are.
+WindowBox InitialWindowBox(WindowBox saved, int32_t screenWidth, int32_t screenHeight, int32_t dpi);
 
 // How the main window is first shown, from the setting "window_start" and back.
 enum WindowStartState { kStartNormal, kStartMaximized, kStartMinimized };

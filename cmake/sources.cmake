@@ -82,6 +82,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_text_case.cpp
   platform/win32_raw_input.cpp
   platform/win32_wide.cpp
+  platform/win32_dpi.cpp
 )
 
 # The application shell: Win32 only.

@@ -12,6 +12,7 @@
 #include "platform/list_window.h"
 #include "platform/memory.h"
 #include "platform/top_windows.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_sizes.h"
 #include "platform/win32_wide.h"
 
@@ -31,13 +32,30 @@ const WPARAM kFirstDigitKey = '1';
 const WPARAM kLastDigitKey = '9';
 static_assert(sizeof(WNDCLASSEXA) == Win32BuildSize(48, 80), "WNDCLASSEXA as the system takes it in this build");
 
-static HFONT ListFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+static HFONT StockListFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-// The character height of `font` (the default GUI font when nullptr), measured on the screen.
+// The default GUI font, made for the screen's DPI, at `dpi`: nullptr at the screen's DPI, where
+// the stock font itself is used.
+static HFONT CreateScaledListFont(int dpi) {
+  LOGFONTA description;
+  if (dpi == Win32ScreenDpi() || !GetObjectA(StockListFont(), sizeof description, &description)) return nullptr;
+  description.lfHeight = Win32ScaleFromScreenDpi(int(description.lfHeight), dpi);
+  description.lfWidth = 0;
+  return CreateFontIndirectA(&description);
+}
+
+// The font of list `window`: the one scaled for its DPI, which the window keeps as its user data
+// and deletes when it closes, or the stock font.
+static HFONT ListFont(HWND window) {
+  HFONT scaled = reinterpret_cast<HFONT>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return scaled ? scaled : StockListFont();
+}
+
+// The character height of `font`, measured on the screen.
 static int GetFontHeight(HFONT font) {
   HDC screen = GetDC(nullptr);
   if (!screen) return 0;
-  HGDIOBJ previous = SelectObject(screen, font ? font : ListFont());
+  HGDIOBJ previous = SelectObject(screen, font);
   TEXTMETRICA metrics = {};
   int height = GetTextMetricsA(screen, &metrics) ? int(metrics.tmHeight) : 0;
   SelectObject(screen, previous);
@@ -74,8 +92,9 @@ static void OnListPaint(HWND window) {
   area.left = kListTextLeft;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kListTextColour);
-  HGDIOBJ previous = SelectObject(dc, ListFont());
-  ListPaintWalk walk = StartListPaint(GetFontHeight(nullptr) + kLineSpacing);
+  HFONT font = ListFont(window);
+  HGDIOBJ previous = SelectObject(dc, font);
+  ListPaintWalk walk = StartListPaint(GetFontHeight(font) + kLineSpacing);
   char line[kListLineSize];
   int32_t lineTop = 0;
   while (NextListLine(&walk, line, sizeof line, &lineTop)) {
@@ -112,6 +131,8 @@ static void OnListDestroy(HWND window) {
   RECT frame = {};
   GetWindowRect(window, &frame);
   OnPickListClosed(ListPlacement{frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
+  HFONT scaled = reinterpret_cast<HFONT>(SetWindowLongPtrA(window, GWLP_USERDATA, 0));
+  if (scaled) DeleteObject(scaled);
 }
 
 static LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -146,7 +167,8 @@ bool PlatformOpenListWindow(const ListPlacement& placement) {
   HWND window = CreateWindowExA(kListExStyle, kListClassName, kListTitle, kListStyle, placement.left, placement.top,
                                 placement.width, placement.height, gApp.mainWindow, nullptr, gApp.instance, nullptr);
   if (!window) return false;
-  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(ListFont()), TRUE);
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(CreateScaledListFont(Win32WindowDpi(window))));
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(ListFont(window)), TRUE);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   // Painting now sets the line height before any click can arrive.
   UpdateWindow(window);

@@ -21,7 +21,8 @@ const uint32_t kPlacementTextSize = 256;
 const int32_t kPlacementFieldLimit = 31;
 const int kPlacementFields = 4;
 const char kPlacementFormat[] = "%d,%d,%d,%d";
-// Without a stored placement the list opens near the screen's top right corner.
+// Without a stored placement the list opens near the screen's top right corner: pixels at
+// kBaseDpi, scaled to the screen's DPI.
 const int32_t kDefaultRightMargin = 310;
 const int32_t kDefaultTop = 10;
 const int32_t kDefaultWidth = 300;
@@ -39,13 +40,18 @@ int32_t OpenPickList(const char* text) {
   return length;
 }
 
+// A default size in pixels at kBaseDpi, at the screen's `dpi`, rounded to the nearest pixel.
+static int32_t AtScreenDpi(int32_t pixels, int32_t dpi) { return (pixels * dpi + kBaseDpi / 2) / kBaseDpi; }
+
 ListPlacement ReadListPlacement() {
   char stored[kPlacementTextSize];
   uint32_t length = ReadSettingText(kKeyWindowList, "", stored, sizeof stored);
   if (length == 0) {
     int32_t screenWidth = 0, screenHeight = 0;
     PlatformScreenSize(&screenWidth, &screenHeight);
-    return ListPlacement{screenWidth - kDefaultRightMargin, kDefaultTop, kDefaultWidth, kDefaultHeight};
+    int32_t dpi = PlatformScreenDpi();
+    return ListPlacement{screenWidth - AtScreenDpi(kDefaultRightMargin, dpi), AtScreenDpi(kDefaultTop, dpi),
+                         AtScreenDpi(kDefaultWidth, dpi), AtScreenDpi(kDefaultHeight, dpi)};
   }
   int32_t fields[kPlacementFields];
   ReadCommaFields(stored, int32_t(length), kPlacementFieldLimit, fields, kPlacementFields);

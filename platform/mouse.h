@@ -23,6 +23,12 @@ bool PlatformCursorPos(int32_t* x, int32_t* y);
 // Width and height of the primary screen in pixels.
 void PlatformScreenSize(int32_t* width, int32_t* height);
 
+// The DPI that the program's sizes are written for: 100 % scaling.
+const int32_t kBaseDpi = 96;
+
+// The primary screen's DPI: kBaseDpi at 100 % scaling, 144 at 150 %. Never below 1.
+int32_t PlatformScreenDpi();
+
 // The top-left corner of the foreground window's frame (its window rectangle, frame included)
 // in screen coordinates. False, with 0, 0, when there is no foreground window.
 bool PlatformForegroundWindowOrigin(int32_t* x, int32_t* y);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/mouse.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_input_tag.h"
 
 void PlatformSendMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) {
@@ -21,6 +22,11 @@ bool PlatformCursorPos(int32_t* x, int32_t* y) {
 void PlatformScreenSize(int32_t* width, int32_t* height) {
   *width = GetSystemMetrics(SM_CXSCREEN);
   *height = GetSystemMetrics(SM_CYSCREEN);
+}
+
+int32_t PlatformScreenDpi() {
+  const POINT kOrigin = {0, 0};  // the primary screen's top left corner
+  return Win32MonitorDpi(MonitorFromPoint(kOrigin, MONITOR_DEFAULTTOPRIMARY));
 }
 
 bool PlatformForegroundWindowOrigin(int32_t* x, int32_t* y) {

@@ -14,6 +14,7 @@
 #include "platform/memory.h"
 #include "platform/search_window.h"
 #include "platform/top_windows.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_wide.h"
 #include "search/trigger_search.h"
 #include "watcher/expansion.h"
@@ -23,7 +24,6 @@ const wchar_t kSearchClassName[] = L"WordHatch_Search_Class";
 const wchar_t kSearchTitle[] = L"WordHatch Search";
 const int kQueryId = 1, kRowsId = 2;
 // Sizes at 96 pixels an inch, scaled to the monitor's DPI.
-const int kBaseDpi = 96;
 const int kWindowWidth = 640, kWindowHeight = 380;
 const int kMargin = 6, kRowPadding = 4;
 const int kFontPoints = 10;
@@ -49,23 +49,6 @@ struct SearchWindow {
 static SearchWindow sSearch;
 
 // ---- size and letters ------------------------------------------------------------------------
-
-typedef HRESULT(WINAPI* MonitorDpiFunction)(HMONITOR, int, UINT*, UINT*);
-const int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-
-// The DPI of `monitor`, where the system tells it per monitor; else the screen's.
-static int MonitorDpi(HMONITOR monitor) {
-  static HMODULE shcore = LoadLibraryW(L"shcore.dll");
-  static const auto monitorDpi =
-      shcore ? reinterpret_cast<MonitorDpiFunction>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-             : nullptr;
-  UINT x = 0, y = 0;
-  if (monitorDpi && monitorDpi(monitor, kEffectiveDpi, &x, &y) == S_OK && y > 0) return int(y);
-  HDC screen = GetDC(nullptr);
-  int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kBaseDpi;
-}
 
 // The system's message font, at kFontPoints for `dpi`.
 static HFONT CreateSearchFont(int dpi) {
@@ -255,7 +238,7 @@ static bool RegisterSearchClass() {
 static void MakeChildren(int dpi) {
   RECT client;
   GetClientRect(sSearch.window, &client);
-  int margin = MulDiv(kMargin, dpi, kBaseDpi);
+  int margin = Win32ScaleToDpi(kMargin, dpi);
   int queryHeight = FontHeight(sSearch.font) + 2 * margin;
   int width = client.right - 2 * margin;
   sSearch.query = CreateWindowExW(0, L"EDIT", L"", kQueryStyle, margin, margin, width, queryHeight, sSearch.window,
@@ -283,11 +266,12 @@ bool PlatformOpenSearchWindow(WindowHandle previousHandle) {
   if (!RegisterSearchClass()) return false;
   HWND previous = reinterpret_cast<HWND>(previousHandle);
   HMONITOR monitor = MonitorFromWindow(previous, MONITOR_DEFAULTTONEAREST);
-  int dpi = MonitorDpi(monitor);
+  int dpi = Win32MonitorDpi(monitor);
   sSearch.previous = previous;
   sSearch.font = CreateSearchFont(dpi);
-  sSearch.rowHeight = FontHeight(sSearch.font) + MulDiv(kRowPadding, dpi, kBaseDpi);
-  RECT frame = CentredFrame(previous, monitor, MulDiv(kWindowWidth, dpi, kBaseDpi), MulDiv(kWindowHeight, dpi, kBaseDpi));
+  sSearch.rowHeight = FontHeight(sSearch.font) + Win32ScaleToDpi(kRowPadding, dpi);
+  RECT frame = CentredFrame(previous, monitor, Win32ScaleToDpi(kWindowWidth, dpi),
+                            Win32ScaleToDpi(kWindowHeight, dpi));
   // Untitled until it has the focus: a window found by its title takes what is typed at once.
   sSearch.window = CreateWindowExW(kSearchExStyle, kSearchClassName, L"", kSearchStyle, frame.left, frame.top,
                                    frame.right - frame.left, frame.bottom - frame.top, gApp.mainWindow, nullptr,

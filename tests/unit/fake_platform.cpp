@@ -34,6 +34,7 @@ void FakeReset() {
   gFake.now = LocalTime{9, 5, 1};
   gFake.screenWidth = 1024;
   gFake.screenHeight = 768;
+  gFake.screenDpi = kBaseDpi;
   gFake.modulePath = "/fake/WordHatch.exe";
   gFake.hasLastInputTick = true;
   gFake.hasForeground = true;
@@ -350,6 +351,8 @@ void PlatformScreenSize(int32_t* width, int32_t* height) {
   *width = gFake.screenWidth;
   *height = gFake.screenHeight;
 }
+
+int32_t PlatformScreenDpi() { return gFake.screenDpi; }
 
 bool PlatformForegroundWindowOrigin(int32_t* x, int32_t* y) {
   *x = gFake.hasForeground ? gFake.foregroundX : 0;

@@ -123,9 +123,9 @@ struct FakePlatform {
   LocalDate today;
   LocalTime now;
 
-  // Mouse: where the cursor is, and the primary screen's size.
+  // Mouse: where the cursor is, and the primary screen's size and DPI.
   int32_t cursorX, cursorY;
-  int32_t screenWidth, screenHeight;
+  int32_t screenWidth, screenHeight, screenDpi;
   // Foreground window's frame corner; hasForeground false means there is no foreground window.
   bool hasForeground;
   int32_t foregroundX, foregroundY;

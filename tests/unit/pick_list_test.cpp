@@ -67,6 +67,15 @@ TEST_F(PickListTest, KeepsTheListTextUpToItsEndAndOpensAtTheStoredPlace) {
   EXPECT_EQ(ReadListPlacement().top, 6);
   FakePresetSetting(kSettings, kSection, "window_list", "");
   EXPECT_EQ(ReadListPlacement().left, 1610);
+
+  // The default placement is in pixels at 96 DPI, scaled to the screen's; a stored one is not.
+  gFake.screenDpi = 144;
+  gFake.events.clear();
+  OpenPickList("Notepad");
+  EXPECT_EQ(ListWindows(), "1455,15,450,300;");
+  FakePresetSetting(kSettings, kSection, "window_list", "5,6,300,200");
+  EXPECT_EQ(ReadListPlacement().width, 300);
+  EXPECT_EQ(ReadListPlacement().height, 200);
 }
 
 TEST_F(PickListTest, WithoutAListBufferNothingIsShownOrChosen) {

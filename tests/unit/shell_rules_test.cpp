@@ -116,7 +116,7 @@ TEST(FirstPlacement, ZeroValuesGiveACentredDefaultWindow) {
   for (int32_t screenWidth : {1280, 1279, 1920, 800}) {
     for (int32_t screenHeight : {1024, 1023, 600}) {
       SCOPED_TRACE(std::to_string(screenWidth) + "x" + std::to_string(screenHeight));
-      WindowBox box = InitialWindowBox(WindowBox{0, 0, 0, 0}, screenWidth, screenHeight);
+      WindowBox box = InitialWindowBox(WindowBox{0, 0, 0, 0}, screenWidth, screenHeight, 96);
       EXPECT_EQ(box.width, 780);
       EXPECT_EQ(box.height, 550);
       // Centred, with the halves rounded toward zero.
@@ -128,22 +128,38 @@ TEST(FirstPlacement, ZeroValuesGiveACentredDefaultWindow) {
 }
 
 TEST(FirstPlacement, EachSavedValueStandsOnItsOwn) {
-  WindowBox saved = InitialWindowBox(WindowBox{30, 40, 500, 300}, 1280, 1024);
+  WindowBox saved = InitialWindowBox(WindowBox{30, 40, 500, 300}, 1280, 1024, 96);
   EXPECT_EQ(saved.left, 30);
   EXPECT_EQ(saved.top, 40);
   EXPECT_EQ(saved.width, 500);
   EXPECT_EQ(saved.height, 300);
   // The window was last at the left screen edge: only the left edge is centred.
-  WindowBox leftEdge = InitialWindowBox(WindowBox{0, 40, 500, 300}, 1280, 1024);
+  WindowBox leftEdge = InitialWindowBox(WindowBox{0, 40, 500, 300}, 1280, 1024, 96);
   EXPECT_EQ(leftEdge.left, 1280 / 2 - 390);
   EXPECT_EQ(leftEdge.top, 40);
   EXPECT_EQ(leftEdge.width, 500);
   EXPECT_EQ(leftEdge.height, 300);
-  WindowBox onlyWidth = InitialWindowBox(WindowBox{-8, -8, 0, 0}, 1280, 1024);
+  WindowBox onlyWidth = InitialWindowBox(WindowBox{-8, -8, 0, 0}, 1280, 1024, 96);
   EXPECT_EQ(onlyWidth.left, -8) << "a second screen to the left keeps its negative position";
   EXPECT_EQ(onlyWidth.top, -8);
   EXPECT_EQ(onlyWidth.width, 780);
   EXPECT_EQ(onlyWidth.height, 550);
+}
+
+TEST(FirstPlacement, TheDefaultSizeFollowsTheScreensDpiButSavedPixelsStand) {
+  struct Case { int32_t dpi, width, height; } cases[] = {{96, 780, 550}, {120, 975, 688}, {144, 1170, 825},
+                                                         {192, 1560, 1100}, {72, 585, 413}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("dpi " + std::to_string(c.dpi));
+    WindowBox box = InitialWindowBox(WindowBox{0, 0, 0, 0}, 2560, 1440, c.dpi);
+    EXPECT_EQ(box.width, c.width);
+    EXPECT_EQ(box.height, c.height);
+    EXPECT_EQ(box.left, 1280 - c.width / 2);
+    EXPECT_EQ(box.top, 720 - c.height / 2);
+    WindowBox saved = InitialWindowBox(WindowBox{30, 40, 500, 300}, 2560, 1440, c.dpi);
+    EXPECT_EQ(saved.width, 500);
+    EXPECT_EQ(saved.height, 300);
+  }
 }
 
 TEST(StartState, ReadIgnoringCaseAndWrittenBack) {
