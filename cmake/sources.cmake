@@ -5,12 +5,15 @@ set(WH_CORE_SOURCES
   common/utf16.cpp
   common/heap.cpp
   common/status_text.cpp
+  common/debug_log.cpp
   common/state.cpp
   triggers/key_names.cpp
   triggers/packed_text.cpp
   triggers/text_encoding.cpp
   triggers/trigger_loader.cpp
   triggers/trigger_table.cpp
+  triggers/trigger_files.cpp
+  triggers/include_paths.cpp
   triggers/firing_rules.cpp
   triggers/word_case.cpp
   watcher/key_poller.cpp

@@ -3,6 +3,7 @@
 
 ShellState gShell;
 TriggerTable gTriggers;
+TriggerFileList gTriggerFiles;
 WatcherState gWatcher;
 KeyLayoutState gKeyLayout;
 PlayerState gPlayer;

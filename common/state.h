@@ -6,6 +6,7 @@
 #include "common/text_encoding_kind.h"
 #include "common/utf16.h"
 #include "common/utf8.h"
+#include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/keyboard_layout.h"
 #include "platform/raw_input.h"
@@ -52,6 +53,7 @@ struct TriggerRecord {
   int32_t nextInBucket;  // the next entry of the same index bucket in file order, -1 after the last
   uint8_t flags;         // 0 for an abbreviation; a hotkey's modifiers and kFlagKeyName
   uint8_t options;       // an abbreviation's kOption bits; a hotkey's kOptionTyped and kOptionSwitchesSuspend
+  uint16_t file;         // the trigger file of its line: kMainTriggerFile, or one it includes (gTriggerFiles)
   int32_t rule;          // its program rule, 1 to ruleCount; kEverywhere (0) when it has none
 };
 
@@ -100,6 +102,37 @@ struct TriggerTable {
   bool suspended;
 };
 extern TriggerTable gTriggers;
+
+// The trigger files of the table (triggers/trigger_files.h): the main file, and every file that
+// it includes, directly or through others, each once, in the order the load reached them. Every
+// load that rebuilds the table lists them anew; a file that could not be read stays listed, with
+// why, so that the status bar can name it.
+const int kMaxTriggerFiles = 64;
+const int kMainTriggerFile = 0;
+const int kMaxIncludeDepth = 8;  // a file included by the main file is 1 deep
+static_assert(kMaxTriggerFiles <= 0xFFFF, "a file number fits its record");
+enum TriggerFileState : uint8_t {
+  kTriggerFileRead,         // its triggers are in the table
+  kTriggerFileNotOpened,    // `error` tells why
+  kTriggerFileIncomplete,   // it opened but could not be read whole
+  kTriggerFileNoMemory,     // no room to read it
+  kTriggerFileTooDeep,      // included more than kMaxIncludeDepth deep
+  kTriggerFilePathTooLong,  // its path, variables expanded, does not fit: `path` holds its start as written
+};
+struct TriggerFile {
+  char path[kPathCapacity];  // as it was opened: variables expanded, joined to its includer's folder
+  uint8_t depth;             // 0 for the main file
+  uint8_t state;             // TriggerFileState
+  FileError error;
+};
+struct TriggerFileList {
+  TriggerFile files[kMaxTriggerFiles];
+  int32_t count;
+  int32_t repeats;      // include lines that named a file listed already (included twice, or a cycle)
+  int32_t firstRepeat;  // the file that the first of them named
+  int32_t unlisted;     // include lines left out because the list was full
+};
+extern TriggerFileList gTriggerFiles;
 
 // The window in front as the watcher last saw it, and what it judged of it: the program's file
 // name is asked only when the window or its process changes, and the title only when a rule on

@@ -3,6 +3,7 @@
 // substring search per query word and item: 50,000 triggers are filtered well within a frame.
 #include "search/trigger_search.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "common/heap.h"
@@ -13,6 +14,7 @@
 #include "platform/search_window.h"
 #include "platform/top_windows.h"
 #include "triggers/firing_rules.h"
+#include "triggers/trigger_files.h"
 #include "triggers/trigger_loader.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
@@ -91,15 +93,22 @@ void ReleaseSearchItems() {
 
 // ---- recent choices --------------------------------------------------------------------------
 
-static uint32_t KeyHash(const char* key) {
-  uint32_t hash = kHashStart;
-  for (; *key; ++key) hash = (hash ^ uint8_t(*key)) * kHashFactor;
+static uint32_t HashText(const char* text, uint32_t hash) {
+  for (; *text; ++text) hash = (hash ^ uint8_t(*text)) * kHashFactor;
   return hash;
+}
+
+// What tells a choice of `entry` across loads: its search key and, for an included file's trigger,
+// that file's path, since two files may hold the same trigger.
+static uint32_t KeyHash(int32_t entry) {
+  uint32_t hash = HashText(TriggerSearchKey(entry), kHashStart);
+  int32_t file = TriggerFileOf(entry);
+  return file == kMainTriggerFile ? hash : HashText(TriggerFileAt(file).path, hash);
 }
 
 static int8_t RecentRank(int32_t entry) {
   if (gSearch.recentCount == 0) return -1;
-  uint32_t hash = KeyHash(TriggerSearchKey(entry));
+  uint32_t hash = KeyHash(entry);
   for (int32_t rank = 0; rank < gSearch.recentCount; ++rank) {
     if (gSearch.recentKeys[rank] == hash && gSearch.recentVariants[rank] == SameTriggerLinesBefore(entry)) {
       return int8_t(rank);
@@ -110,7 +119,7 @@ static int8_t RecentRank(int32_t entry) {
 
 // Puts `entry` first among the recent choices, taking it out of its old place.
 static void NoteRecentChoice(int32_t entry) {
-  uint32_t hash = KeyHash(TriggerSearchKey(entry));
+  uint32_t hash = KeyHash(entry);
   int32_t variant = SameTriggerLinesBefore(entry);
   int32_t at = 0;
   while (at < gSearch.recentCount && !(gSearch.recentKeys[at] == hash && gSearch.recentVariants[at] == variant)) ++at;
@@ -186,11 +195,17 @@ static bool AddItem(int32_t entry, const char* label, size_t labelLength, const 
   return true;
 }
 
-// Walks the lines of the file and the entries of the table together, both in file order: the
-// next entry's line is the next line that begins with its trigger as written and "=".
-bool BuildSearchItems(const char* fileText, bool (*mayList)(int entry)) {
-  ReleaseSearchItems();
-  int32_t entry = 0;
+// The first entry of trigger file `file` from `entry` on; TriggerCount() when none is left.
+static int32_t NextEntryOfFile(int32_t file, int32_t entry) {
+  while (entry < TriggerCount() && TriggerFileOf(entry) != file) ++entry;
+  return entry;
+}
+
+// Adds the items of the entries of trigger file `file`, whose text is `fileText`: walks the lines
+// of the file and its entries together, both in file order: the next entry's line is the next
+// line that begins with its trigger as written and "=".
+static bool AddFileItems(const char* fileText, int32_t file, bool (*mayList)(int entry)) {
+  int32_t entry = NextEntryOfFile(file, 0);
   const char* previous = nullptr;
   size_t previousLength = 0;
   for (const char* line = fileText; *line && entry < TriggerCount();) {
@@ -206,13 +221,38 @@ bool BuildSearchItems(const char* fileText, bool (*mayList)(int entry)) {
       LabelOf(previous, previousLength, &label, &labelLength);
       bool listed = !HoldsWord(output, outputLength, kSearchCommand) && (!mayList || mayList(entry));
       if (listed && !AddItem(entry, label, labelLength, output, outputLength)) return false;
-      ++entry;
+      entry = NextEntryOfFile(file, entry + 1);
     }
     previous = line;
     previousLength = length;
     line += length;
   }
   return true;
+}
+
+static int CompareItemEntries(const void* a, const void* b) {
+  return static_cast<const SearchItem*>(a)->entry - static_cast<const SearchItem*>(b)->entry;
+}
+
+// Adds the items of every included file that the load read, each read from disk anew; a file that
+// cannot be read now has none listed. The items then stand in the order of the table, each
+// included file's at the place of its include line.
+static bool AddIncludedFileItems(bool (*mayList)(int entry)) {
+  for (int32_t file = kMainTriggerFile + 1; file < TriggerFileCount(); ++file) {
+    if (TriggerFileAt(file).state != kTriggerFileRead) continue;
+    uint32_t capacity = 0;
+    char* fileText = ReadTriggerFileAfterLineFeed(OutputFilePath(file), &capacity);
+    bool added = !fileText || AddFileItems(fileText, file, mayList);
+    FreeBlock(fileText);
+    if (!added) return false;
+  }
+  if (TriggerFileCount() > 1) qsort(gSearch.items, size_t(gSearch.count), sizeof(SearchItem), CompareItemEntries);
+  return true;
+}
+
+bool BuildSearchItems(const char* fileText, bool (*mayList)(int entry)) {
+  ReleaseSearchItems();
+  return AddFileItems(fileText, kMainTriggerFile, mayList) && AddIncludedFileItems(mayList);
 }
 
 // ---- filtering -------------------------------------------------------------------------------

@@ -14,10 +14,11 @@ enum SearchGroup : uint8_t {
   kSearchNotListed,
 };
 
-// Builds the items from `fileText` (the trigger file as ReadTriggerFileAfterLineFeed gives it)
-// and the trigger table: one per entry whose line the file holds, in file order, but for entries
-// whose output opens the search itself and those that `mayList` refuses (nullptr lists all).
-// Returns false when memory ran out; the items built so far stay.
+// Builds the items from `fileText` (the main trigger file as ReadTriggerFileAfterLineFeed gives
+// it), the files that it includes (read from disk) and the trigger table: one per entry whose line
+// its file holds, in the table's order, but for entries whose output opens the search itself and
+// those that `mayList` refuses (nullptr lists all). Returns false when memory ran out; the items
+// built so far stay.
 bool BuildSearchItems(const char* fileText, bool (*mayList)(int entry));
 
 // Fills gSearch.rows with the items that `query` finds, best first (see SearchGroup; within a

@@ -3,24 +3,29 @@
 // a trigger fires, with the search key stored here.
 #include "triggers/trigger_loader.h"
 
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
+#include "common/debug_log.h"
 #include "common/heap.h"
 #include "common/shift_pairs.h"
 #include "common/state.h"
 #include "common/status_text.h"
 #include "common/text.h"
 #include "common/utf8.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/resources.h"
 #include "platform/ui.h"
 #include "resources/resource_ids.h"
 #include "triggers/firing_rules.h"
+#include "triggers/include_paths.h"
 #include "triggers/key_names.h"
 #include "triggers/packed_text.h"
 #include "triggers/text_encoding.h"
+#include "triggers/trigger_files.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
 
@@ -53,7 +58,7 @@ const char kDebugMarker[] = "WordHatch_DEBUG";
 const char kRemapMarkerA[] = "REMAP";
 const char kRemapMarkerB[] = "TILDE";
 
-const char kLoadedFormat[] = " Triggers Loaded: %d%s%s%s %s";
+const char kLoadedFormat[] = " Triggers Loaded: %d%s%s%s%s %s";
 const char kOutOfMemoryNote[] = " (out of memory: the rest were not loaded)";
 const char kDebugOnText[] = " * * * DEBUG ON * * *";
 const char kSkippedFormat[] = "  (%d not loaded: longer than 61 characters, or no key)";
@@ -77,6 +82,22 @@ const char kDeniedWords[] = "access denied";
 const char kUnopenableWords[] = "it cannot be opened";
 const char kIncompleteWords[] = "it could not be read whole";
 const char kNoMemoryWords[] = "not enough memory to read it";
+// What the status bar says of included files that were not loaded: the first of them and why.
+const char kIncludeWord[] = "{include";
+const char kOneNotFoundFormat[] = ", 1 file not found: %s";
+const char kOneNotReadFormat[] = ", 1 file not read (%s): %s";
+const char kSomeNotReadFormat[] = ", %d files not read, the first (%s): %s";
+const char kOneRepeatFormat[] = ", 1 file included twice, loaded once: %s";
+const char kSomeRepeatsFormat[] = ", %d files included twice, loaded once, the first: %s";
+const char kUnlistedFormat[] = ", %d files not loaded: more than %d files";
+const char kNotFoundWords[] = "not found";
+const char kTooDeepWords[] = "included more than 8 deep";
+static_assert(kMaxIncludeDepth == 8, "the words name the depth");
+const char kPathTooLongWords[] = "its path is too long";
+const size_t kIncludeNoteSize = 3 * kPathCapacity;
+// The debug log's lines for the files of a load that included some.
+const char kFileLoadedLogFormat[] = "%02d:%02d:%02d Loaded %s: %d triggers\r\n";
+const char kFileUnreadLogFormat[] = "%02d:%02d:%02d Not loaded %s: %s\r\n";
 
 // ---- the table -------------------------------------------------------------------------------
 
@@ -359,16 +380,52 @@ static bool SkipOptionsLine(const char** at, LineDefaults* defaults) {
   return true;
 }
 
-// Reads the trigger side of every line into the table, as many as there are, until the heap
-// cannot make room for the next (gTriggers.outOfMemory tells). `text` ends at its NUL: what lies
-// behind a NUL byte is out of the editor's sight, so it is out of the loader's too.
-static void ReadTriggerLines(const char* text, int* skipped) {
+// The path that the include line at `line` names (*length bytes at *path): "{include", a blank,
+// the path and a "}" that ends the line, blanks around them allowed, and double quotes around the
+// path taken off. False for any other line.
+static bool ReadIncludeLine(const char* line, const char** path, size_t* length) {
+  const char* at = line;
+  while (IsBlankOrTab(*at)) ++at;
+  size_t wordLength = strlen(kIncludeWord);
+  if (!StartsWithNoCase(at, kIncludeWord) || !IsBlankOrTab(at[wordLength])) return false;
+  at += wordLength;
+  const char* end = at;
+  while (*end && !IsLineEnd(*end)) ++end;
+  while (end > at && IsBlankOrTab(end[-1])) --end;
+  if (end == at || end[-1] != '}') return false;
+  --end;
+  while (at < end && IsBlankOrTab(*at)) ++at;
+  while (end > at && IsBlankOrTab(end[-1])) --end;
+  if (end - at >= 2 && *at == '"' && end[-1] == '"') ++at, --end;
+  *path = at;
+  *length = size_t(end - at);
+  return end > at;
+}
+
+static void IncludeFile(int32_t includer, const char* written, size_t length, int* skipped);
+
+// Loads the file that an include line at *at names, when it is one, and moves *at to its end.
+static bool SkipIncludeLine(const char** at, int32_t file, int* skipped) {
+  const char* path = nullptr;
+  size_t length = 0;
+  if (!ReadIncludeLine(*at, &path, &length)) return false;
+  IncludeFile(file, path, length, skipped);
+  while (**at && !IsLineEnd(**at)) ++*at;
+  return true;
+}
+
+// Reads the trigger side of every line of trigger file `file` into the table, and those of the
+// files that it includes in the places of their include lines, as many as there are, until the
+// heap cannot make room for the next (gTriggers.outOfMemory tells). Each file begins with no
+// options and no rule. `text` ends at its NUL: what lies behind a NUL byte is out of the editor's
+// sight, so it is out of the loader's too.
+static void ReadTriggerLines(const char* text, int32_t file, int* skipped) {
   const char* at = text;
   LineDefaults defaults = {0, kEverywhere};  // what the last options lines set
-  static TriggerSide side;  // room for a side's text and rule; one thread loads
+  static TriggerSide side;  // room for a side's text and rule; one thread loads, a line at a time
   while (*at && !gTriggers.outOfMemory) {
     while (IsLineEnd(*at)) ++at;
-    if (!*at || SkipOptionsLine(&at, &defaults)) continue;
+    if (!*at || SkipOptionsLine(&at, &defaults) || SkipIncludeLine(&at, file, skipped)) continue;
     char stored[kStoredTriggerSize] = {0}, searchKey[kWrittenSideSize + 2] = {0};
     uint8_t flags = 0, options = defaults.options;
     int32_t rule = defaults.rule;
@@ -385,7 +442,7 @@ static void ReadTriggerLines(const char* text, int* skipped) {
     if (accepted && PrepareTrigger(stored, &flags, &options)) {
       WriteSearchKey(line, sideLength, searchKey);
       if (flags != 0 && LineHolds(line + sideLength, kSuspendCommand)) options |= kOptionSwitchesSuspend;
-      if (!AddTrigger(stored, searchKey, flags, options, rule)) {
+      if (!AddTrigger(stored, searchKey, flags, options, rule, file)) {
         gTriggers.outOfMemory = true;
         return;
       }
@@ -501,6 +558,117 @@ static ReadFailure ReadWholeFile(FileHandle file, ReadText* read) {
   return failure;
 }
 
+// ---- included files --------------------------------------------------------------------------
+
+static TriggerFileState StateOfFailure(ReadFailure failure) {
+  switch (failure) {
+    case kReadIncomplete: return kTriggerFileIncomplete;
+    case kReadNoMemory: return kTriggerFileNoMemory;
+    default: return kTriggerFileNotOpened;
+  }
+}
+
+// Lists the file of an include line at `path`, `depth` deep, or finds it listed: a file is loaded
+// once, but one that was too deep where it was first included loads where it is not. Returns its
+// number, or -1 when it is not to be loaded (listed already, or the list full).
+static int32_t ListIncludedFile(const char* path, int depth) {
+  int32_t file = FindTriggerFile(path);
+  if (file < 0) return ListTriggerFile(path, depth);
+  if (TriggerFileAt(file).state != kTriggerFileTooDeep || depth > kMaxIncludeDepth) {
+    NoteRepeatedInclude(file);
+    return -1;
+  }
+  gTriggerFiles.files[file].depth = uint8_t(depth);
+  gTriggerFiles.files[file].state = kTriggerFileRead;
+  return file;
+}
+
+// Loads the triggers of the file that an include line of file `includer` names (the `length`
+// bytes at `written`) in the place of the line, read whole in its own encoding. A file that
+// cannot be loaded is noted in the list, and the load goes on.
+static void IncludeFile(int32_t includer, const char* written, size_t length, int* skipped) {
+  char path[kPathCapacity];
+  int depth = TriggerFileAt(includer).depth + 1;
+  if (!ResolveIncludePath(TriggerFileAt(includer).path, written, length, path, sizeof path)) {
+    CopyTextBounded(path, written, length < sizeof path ? length + 1 : sizeof path);
+    int32_t file = ListTriggerFile(path, depth);
+    if (file >= 0) NoteTriggerFileUnread(file, kTriggerFilePathTooLong, kFileOk);
+    return;
+  }
+  int32_t file = ListIncludedFile(path, depth);
+  if (file < 0) return;
+  if (depth > kMaxIncludeDepth) {
+    NoteTriggerFileUnread(file, kTriggerFileTooDeep, kFileOk);
+    return;
+  }
+  FileError error = kFileOk;
+  FileHandle handle = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, &error);
+  ReadText read = {};
+  ReadFailure failure = handle ? ReadWholeFile(handle, &read) : kReadNotOpened;
+  if (failure != kReadDone) {
+    NoteTriggerFileUnread(file, StateOfFailure(failure), error);
+    return;
+  }
+  ReadTriggerLines(read.text, file, skipped);
+  FreeBlock(read.text);
+}
+
+// Why listed file `file` was not loaded, in words.
+static const char* UnreadWords(const TriggerFile& file) {
+  switch (file.state) {
+    case kTriggerFileNotOpened: return file.error == kFileNotFound ? kNotFoundWords : OpenErrorWords(file.error);
+    case kTriggerFileIncomplete: return kIncompleteWords;
+    case kTriggerFileNoMemory: return kNoMemoryWords;
+    case kTriggerFileTooDeep: return kTooDeepWords;
+    default: return kPathTooLongWords;
+  }
+}
+
+static void AppendNote(char* note, size_t size, const char* format, ...) {
+  size_t used = strlen(note);
+  va_list args;
+  va_start(args, format);
+  vsnprintf(note + used, size - used, format, args);
+  va_end(args);
+}
+
+// What the status bar says after the count about the included files that were not loaded: the
+// first that could not be read and why, the first included twice, and those past the list's end.
+// Empty when every file loaded once, as for a file that includes none.
+static void WriteIncludeNote(char* note, size_t size) {
+  note[0] = 0;
+  int32_t first = -1;
+  int32_t unread = UnreadTriggerFiles(&first);
+  if (unread > 0) {
+    const TriggerFile& file = TriggerFileAt(first);
+    const char* words = UnreadWords(file);
+    if (unread > 1) AppendNote(note, size, kSomeNotReadFormat, unread, words, file.path);
+    else if (words == kNotFoundWords) AppendNote(note, size, kOneNotFoundFormat, file.path);
+    else AppendNote(note, size, kOneNotReadFormat, words, file.path);
+  }
+  int32_t repeats = gTriggerFiles.repeats;
+  if (repeats == 1) AppendNote(note, size, kOneRepeatFormat, TriggerFileAt(gTriggerFiles.firstRepeat).path);
+  if (repeats > 1) AppendNote(note, size, kSomeRepeatsFormat, repeats, TriggerFileAt(gTriggerFiles.firstRepeat).path);
+  if (gTriggerFiles.unlisted > 0) AppendNote(note, size, kUnlistedFormat, gTriggerFiles.unlisted, kMaxTriggerFiles);
+}
+
+// Debug mode: the log lists each file of a load that included some, with its triggers or why it
+// was not loaded.
+static void LogTriggerFiles() {
+  int32_t counts[kMaxTriggerFiles] = {0};
+  for (int entry = 0; entry < TriggerCount(); ++entry) ++counts[TriggerFileOf(entry)];
+  LocalTime now = PlatformLocalTime();
+  for (int32_t file = 0; file < TriggerFileCount(); ++file) {
+    const TriggerFile& listed = TriggerFileAt(file);
+    if (listed.state == kTriggerFileRead) {
+      AppendDebugLog(kDebugLogPath, kFileLoadedLogFormat, now.hour, now.minute, now.second, listed.path, counts[file]);
+    } else {
+      AppendDebugLog(kDebugLogPath, kFileUnreadLogFormat, now.hour, now.minute, now.second, listed.path,
+                     UnreadWords(listed));
+    }
+  }
+}
+
 // A load that read nothing leaves the table and the editor as they were, and says why. A file
 // that could not be made leaves nothing on disk that a save could lose.
 static void ReportUnreadFile(ReadFailure failure, FileError error) {
@@ -526,12 +694,14 @@ static const char* EditorTextNote(bool keptEditorText) {
   return gTriggers.unpairedUnits ? kUnpairedNote : "";
 }
 
-// Builds the table from the text read whole and shows the text in the editor, except over text
-// that the user typed while the file could not be read: that is the user's only copy, so the
-// editor keeps it (and a save goes on asking first). Releases the text.
-static void UseFileText(ReadText* read) {
+// Builds the table from the text read whole of the main file at `path` and the files that it
+// includes, and shows the text in the editor, except over text that the user typed while the file
+// could not be read: that is the user's only copy, so the editor keeps it (and a save goes on
+// asking first). Releases the text. The debug and remap markers are the main file's alone.
+static void UseFileText(const char* path, ReadText* read) {
   bool keepEditorText = gTriggers.fileShortfall == kShortfallUnread && PlatformEditorChanged();
   RenewTriggerTable();
+  StartTriggerFileList(path);
   gTriggers.fileEncoding = read->encoding;
   gTriggers.loadFailed = false;
   gTriggers.unpairedUnits = read->unpaired;
@@ -541,12 +711,14 @@ static void UseFileText(ReadText* read) {
   }
   SetModesFromMarkers(read->text);
   int skipped = 0;
-  ReadTriggerLines(read->text, &skipped);
+  ReadTriggerLines(read->text, kMainTriggerFile, &skipped);
   FreeAndForget(read->text);
-  char skippedNote[80] = "";
+  if (gTriggers.debugMode && TriggerFileCount() > 1) LogTriggerFiles();
+  char skippedNote[80] = "", includeNote[kIncludeNoteSize];
   if (skipped > 0) snprintf(skippedNote, sizeof skippedNote, kSkippedFormat, skipped);
-  SetStatusText(kLoadedFormat, TriggerCount(), gTriggers.outOfMemory ? kOutOfMemoryNote : "", skippedNote,
-                EditorTextNote(keepEditorText), gTriggers.debugMode ? kDebugOnText : "");
+  WriteIncludeNote(includeNote, sizeof includeNote);
+  SetStatusText(kLoadedFormat, TriggerCount(), includeNote, gTriggers.outOfMemory ? kOutOfMemoryNote : "",
+                skippedNote, EditorTextNote(keepEditorText), gTriggers.debugMode ? kDebugOnText : "");
 }
 
 bool LoadTriggerFile(const char* path) {
@@ -559,7 +731,7 @@ bool LoadTriggerFile(const char* path) {
     ReportUnreadFile(failure, error);
     return false;
   }
-  UseFileText(&read);
+  UseFileText(path, &read);
   return true;
 }
 

@@ -98,7 +98,8 @@ static bool ReserveText(uint32_t bytes) {
   return true;
 }
 
-bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options, int32_t rule) {
+bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options, int32_t rule,
+                int32_t file) {
   uint32_t storedLength = uint32_t(strlen(stored)), keyLength = uint32_t(strlen(searchKey));
   if (storedLength == 0) return false;
   if (!ReserveText(storedLength + keyLength + 2)) return false;
@@ -112,6 +113,7 @@ bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_
   record.flags = flags;
   record.options = flags == 0 ? options : uint8_t(options & (kOptionTyped | kOptionSwitchesSuspend));
   record.rule = rule;
+  record.file = uint16_t(file);
   gTriggers.optionsUsed |= record.options;
   gTriggers.everywhereUsed = gTriggers.everywhereUsed || rule == kEverywhere;
   gTriggers.textUsed += storedLength + keyLength + 2;
@@ -186,6 +188,8 @@ int32_t TriggerMatchLength(int entry) { return gTriggers.records[entry].matchLen
 
 int32_t TriggerRule(int entry) { return gTriggers.records[entry].rule; }
 
+int32_t TriggerFileOf(int entry) { return gTriggers.records[entry].file; }
+
 int32_t ProgramRuleCount() { return gTriggers.ruleCount; }
 
 const ProgramRule& ProgramRuleAt(int32_t rule) { return gTriggers.rules[rule - 1]; }
@@ -196,10 +200,11 @@ const char* ProgramRulePatterns(int32_t rule) { return gTriggers.text + gTrigger
 // of each) costs one pass over the entries at each firing, which is short beside the file read.
 int SameTriggerLinesBefore(int entry) {
   const char* key = TriggerSearchKey(entry);
+  uint16_t file = gTriggers.records[entry].file;
   int same = 0;
   for (int before = 0; before < entry; ++before) {
     const char* other = TriggerSearchKey(before);
-    if (other[1] == key[1] && strcmp(other, key) == 0) ++same;
+    if (other[1] == key[1] && gTriggers.records[before].file == file && strcmp(other, key) == 0) ++same;
   }
   return same;
 }

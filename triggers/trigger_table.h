@@ -11,9 +11,10 @@ const int kIndexKeyBytes = 4;
 
 // Appends an entry: `stored` (the stored trigger, not empty), `searchKey`, `flags`, `options`
 // (a hotkey keeps kOptionTyped and kOptionSwitchesSuspend alone) and its program `rule`
-// (kEverywhere, or a number that AddProgramRule gave). Returns false, leaving the table as it
-// was, when the heap cannot supply the room.
-bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options, int32_t rule);
+// (kEverywhere, or a number that AddProgramRule gave) and the trigger file of its line. Returns
+// false, leaving the table as it was, when the heap cannot supply the room.
+bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options, int32_t rule,
+                int32_t file);
 
 // Appends a program rule whose patterns are `patterns` (each in small letters and ended by a
 // ";", as ProgramRule says), and returns its number; the same rule as the newest one is not
@@ -31,14 +32,16 @@ uint8_t TriggerFlags(int entry);
 uint8_t TriggerOptions(int entry);
 int32_t TriggerMatchLength(int entry);
 int32_t TriggerRule(int entry);
+int32_t TriggerFileOf(int entry);
 
 // The number of program rules, and each one's parts; `rule` is from 1 to ProgramRuleCount().
 int32_t ProgramRuleCount();
 const ProgramRule& ProgramRuleAt(int32_t rule);
 const char* ProgramRulePatterns(int32_t rule);
 
-// How many entries before `entry` have the same search key: the lines of the file before the
-// entry's own that begin with the same trigger as written (variants with other rules).
+// How many entries of the same trigger file before `entry` have the same search key: the lines of
+// its file before the entry's own that begin with the same trigger as written (variants with
+// other rules).
 int SameTriggerLinesBefore(int entry);
 
 // How many of an abbreviation's first stored bytes index it: all of them up to kIndexKeyBytes.

@@ -4,10 +4,10 @@
 // count the use and hand the output to the player.
 #include "watcher/expansion.h"
 
-#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
+#include "common/debug_log.h"
 #include "common/heap.h"
 #include "common/state.h"
 #include "common/status_text.h"
@@ -23,6 +23,7 @@
 #include "player/output_player.h"
 #include "triggers/key_names.h"
 #include "triggers/text_encoding.h"
+#include "triggers/trigger_files.h"
 #include "triggers/trigger_loader.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
@@ -37,25 +38,10 @@ const uint32_t kKeyLookMs = 1;
 const uint32_t kTypingPauseMs = 30;
 // A typist who does not pause gets the output this long after the trigger all the same.
 const uint32_t kLongestTypingWaitMs = 200;
-const size_t kDebugLineSize = 260;
 const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
 const char kNoOutputText[] = " * * * WARNING: No output listed!";
 const char kUsedFormat[] = " Shortcuts Used:  %d";
 const char kSearchCommand[] = "{Search}";
-
-uint32_t AppendDebugLog(const char* path, const char* format, ...) {
-  char line[kDebugLineSize] = {0};
-  va_list args;
-  va_start(args, format);
-  vsnprintf(line, sizeof line, format, args);
-  va_end(args);
-  FileHandle file = PlatformOpenFile(path, kFileReadWrite, kFileOpenAlways, nullptr);
-  if (!file) return 0;
-  PlatformSeekFile(file, 0, kSeekFromEnd);
-  uint32_t written = PlatformWriteFile(file, line, uint32_t(strlen(line)));
-  PlatformCloseFile(file);
-  return written;
-}
 
 // The line shows the trigger as written in the file and its "=".
 static void LogFiring(int entry) {
@@ -213,13 +199,13 @@ static void SetAsideKeysAfterTrigger(const char* text, uint8_t lastKey) {
   gWatcher.pendingKey = lastKey;
 }
 
-// The output line of `entry` read from the file (its own line, where variants of the trigger
-// stand on several), %NAME% expanded; nullptr when the file cannot be read or (*listed false)
-// holds no line with the trigger.
+// The output line of `entry` read from its trigger file (its own line, where variants of the
+// trigger stand on several), %NAME% expanded; nullptr when the file cannot be read or (*listed
+// false) holds no line with the trigger.
 static char* ReadOutputOf(int entry, bool* listed) {
   *listed = true;
   uint32_t capacity = 0;
-  char* output = ReadTriggerFileAfterLineFeed(gShell.triggerPath, &capacity);
+  char* output = ReadTriggerFileAfterLineFeed(OutputFilePath(TriggerFileOf(entry)), &capacity);
   if (output && !CutOutputLine(output, TriggerSearchKey(entry), SameTriggerLinesBefore(entry))) {
     FreeAndForget(output);
     *listed = false;

@@ -3,8 +3,6 @@
 #pragma once
 #include <stdint.h>
 
-const char kDebugLogPath[] = "C:\\WordHatch_log.txt";
-
 // Starts the expansion of trigger table entry `entry`, fired by key `pressedKey`. Ends the key
 // poller's tick: either the output player runs, or the poller's timer is set again.
 void StartExpansion(int entry, uint8_t pressedKey);
@@ -19,7 +17,3 @@ void PlayChosenTrigger(int entry);
 // player, and puts the history back as it was before the ending character. The entry does not
 // fire at the next key. Ends the key poller's tick as StartExpansion does.
 void UndoExpansion();
-
-// Appends one formatted line (at most 259 characters) to the file at `path`, creating it when
-// missing. Returns the number of bytes written, 0 when the file cannot be opened.
-uint32_t AppendDebugLog(const char* path, const char* format, ...);

@@ -6,6 +6,7 @@
 
 #include <string.h>
 
+#include "common/debug_log.h"
 #include "common/state.h"
 #include "common/utf8.h"
 #include "platform/clock.h"

@@ -6,6 +6,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "common/debug_log.h"
 #include "common/heap.h"
 #include "common/state.h"
 #include "picklist/pick_list.h"

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/debug_log.h"
 #include "common/text.h"
 #include "player/output_player.h"
 #include "tests/unit/watcher_fixture.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/debug_log.h"
 #include "common/heap.h"
 #include "app/trigger_open.h"
 #include "common/text.h"
