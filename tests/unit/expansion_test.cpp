@@ -251,3 +251,24 @@ TEST_F(ExpansionTest, DebugModeLogsEachFiringBeforeAnythingElse) {
   EXPECT_EQ(AppendDebugLog(PathOf("no/such/folder/log.txt").c_str(), "%s", "x"), 0u);
   ASSERT_EQ(chdir(previous), 0);
 }
+
+// A trigger of an included file plays the output of its own line in its own file, read in that
+// file's encoding; the first line in file order wins across files, and variants count within
+// their own file.
+TEST_F(ExpansionTest, OutputsAreReadFromTheFiringTriggersOwnFile) {
+  Write("team.txt", Utf16LeFile("{in other.exe}\r\nhi=Team other\r\nbye=Team other\r\n{everywhere}\r\n"
+                                "hi=Team hi\r\nbye=Team bye\r\n{in other.exe}\r\n"));
+  UseTriggers("{in other.exe}\r\nhi=Main other\r\n{everywhere}\r\nsig=Main\r\n{include team.txt}\r\n"
+              "bye=Main bye\r\nend=Main end\r\n");
+  FakeFrontWindowOf("target.exe");
+  const char* fired[][2] = {{"sig", "Main"}, {"hi", "Team hi"}, {"bye", "Team bye"}, {"end", "Main end"}};
+  for (auto& f : fired) {
+    Type(f[0]);
+    EXPECT_EQ(Output(), f[1]) << f[0];
+  }
+  FakeFrontWindowOf("other.exe");
+  Type("hi");
+  EXPECT_EQ(Output(), "Main other");
+  Type("bye");
+  EXPECT_EQ(Output(), "Team other");
+}

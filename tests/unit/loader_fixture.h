@@ -17,6 +17,13 @@
 
 const char kTestDefaultText[] = "; default\r\nteh=the\r\nbtw=by the way\r\n";
 
+// ASCII `text` as a UTF-16 little-endian file with its mark.
+inline std::string Utf16LeFile(const std::string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (char c : text) bytes += std::string(1, c) + '\0';
+  return bytes;
+}
+
 class LoaderTest : public TempFolderTest {
  protected:
   void SetUp() override {

@@ -1,7 +1,11 @@
 // Loading trigger files into the trigger table, through LoadTriggerFile on real files.
+#include <unistd.h>
+
 #include <string>
 
+#include "common/debug_log.h"
 #include "tests/unit/loader_fixture.h"
+#include "triggers/trigger_files.h"
 #include "triggers/trigger_loader.h"
 
 TEST_F(LoaderTest, RepresentativeLines) {
@@ -215,4 +219,73 @@ TEST_F(LoaderTest, ResetsTheKeyboardFirst) {
 TEST_F(LoaderTest, NothingHeldSendsNothing) {
   Load("a=b\r\n");
   EXPECT_EQ(FakeKeyEventText(), "");
+}
+
+// ---- included files ----------------------------------------------------------------------------
+
+// An include line loads its file's lines in its place, each file read in its own encoding, and
+// each file's options lines and rules holding within that file alone.
+TEST_F(LoaderTest, IncludedFilesLoadInPlaceWithTheirOwnEncodingOptionsAndRules) {
+  MakeFolder("sub");
+  Write("sub/b.txt", Utf16LeFile("{case}\r\n{in notepad.exe}\r\nB=2\r\n{include ../d.txt}\r\n"));
+  Write("d.txt", "\xEF\xBB\xBF" "d=4\r\n");
+  ASSERT_EQ(Load("{word}\r\n\xE9t\xE9=summer\r\n{include sub/b.txt}\r\n  {INCLUDE \"d.txt\"} \r\nc=3\r\n"), 4);
+  const char* stored[] = {"\xC3\xA9t\xC3\xA9", "b", "d", "c"};
+  const int files[] = {0, 1, 2, 0};
+  const uint8_t options[] = {kOptionWholeWord, kOptionAnyCase, 0, kOptionWholeWord};
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(stored[i]);
+    EXPECT_EQ(Stored(i), stored[i]);
+    EXPECT_EQ(TriggerFileOf(i), files[i]);
+    EXPECT_EQ(TriggerOptions(i), options[i]);
+    EXPECT_EQ(TriggerRule(i) != kEverywhere, i == 1) << "the rule holds in its own file only";
+  }
+  EXPECT_EQ(TriggerFileAt(1).path, PathOf("sub/b.txt"));
+  EXPECT_EQ(TriggerFileAt(2).path, PathOf("d.txt")) << "\"..\" taken out";
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 4, 1 file included twice, loaded once: " + PathOf("d.txt") + " ");
+  EXPECT_EQ(gTriggers.fileEncoding, kEncodingAnsi) << "the main file's encoding, for its save";
+}
+
+// Files load to a depth of 8; a ninth is named, and loads where it is included less deep. A
+// file included twice or in a cycle loads once, and the status bar says so.
+TEST_F(LoaderTest, DepthCyclesAndFilesIncludedTwice) {
+  for (int n = 1; n <= 9; ++n) {
+    Write("f" + std::to_string(n) + ".txt", "t" + std::to_string(n) + "=x\r\n{include f" + std::to_string(n + 1) + ".txt}\r\n");
+  }
+  EXPECT_EQ(Load("m=x\r\n{include f1.txt}\r\n"), 9);
+  EXPECT_EQ(Stored(8), "8t");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 9, 1 file not read (included more than 8 deep): " + PathOf("f9.txt") + " ");
+  EXPECT_EQ(Load("m=x\r\n{include f1.txt}\r\n{include f9.txt}\r\n"), 10);
+  EXPECT_EQ(Stored(9), "9t");
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 10, 1 file not found: " + PathOf("f10.txt") + " ");
+  Write("a.txt", "a=1\r\n{include triggers.txt}\r\n{include a.txt}\r\n");
+  EXPECT_EQ(Load("{include a.txt}\r\nm=2\r\n{include A.TXT}\r\n"), 2);
+  EXPECT_EQ(Stored(0), "a");
+  EXPECT_EQ(gFake.statusText,
+            " Triggers Loaded: 2, 3 files included twice, loaded once, the first: " + PathOf("triggers.txt") + " ");
+}
+
+// A file that cannot be read is named with why, and the rest loads; the debug log lists each file.
+TEST_F(LoaderTest, AnIncludedFileNotReadIsNamedAndTheRestLoads) {
+  gFake.environment["TEAM"] = folder_;
+  Write("team.txt", "t=1\r\n");
+  std::string main = "x=1\r\n{include missing.txt}\r\n{include %TEAM%/team.txt}\r\ny=2\r\n";
+  EXPECT_EQ(Load(main), 3);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 3, 1 file not found: " + PathOf("missing.txt") + " ");
+  gFake.lockedPaths.insert(PathOf("team.txt"));
+  EXPECT_EQ(Load(main), 2);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2, 2 files not read, the first (not found): " + PathOf("missing.txt") + " ");
+  EXPECT_EQ(Load("{include team.txt}\r\n"), 0);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 0, 1 file not read (in use by another program): " + PathOf("team.txt") + " ");
+  EXPECT_EQ(Load("{include " + std::string(kPathCapacity, 'p') + "}\r\n"), 0);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 0, 1 file not read (its path is too long): " + std::string(kPathCapacity - 1, 'p') + " ");
+  gFake.lockedPaths.clear();
+  char previous[kPathCapacity];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(folder_.c_str()), 0);  // the log's fixed path lands in the test's folder
+  Load("WordHatch_DEBUG=1\r\n" + main);
+  EXPECT_EQ(Read(PathOf(kDebugLogPath)), "09:05:01 Loaded " + PathOf("triggers.txt") + ": 3 triggers\r\n" +
+                                             "09:05:01 Not loaded " + PathOf("missing.txt") + ": not found\r\n" +
+                                             "09:05:01 Loaded " + PathOf("team.txt") + ": 1 triggers\r\n");
+  ASSERT_EQ(chdir(previous), 0);
 }
