@@ -7,10 +7,13 @@
 #include "common/text.h"
 #include "triggers/include_paths.h"
 
+// The main file is listed without "." and ".." folders, as every included file is, so that a file
+// that includes it again is seen to.
 void StartTriggerFileList(const char* path) {
   memset(&gTriggerFiles, 0, sizeof gTriggerFiles);
   gTriggerFiles.firstRepeat = -1;
   ListTriggerFile(path, 0);
+  CollapseDotFolders(gTriggerFiles.files[kMainTriggerFile].path);
 }
 
 int32_t ListTriggerFile(const char* path, int depth) {

@@ -8,7 +8,8 @@
 
 #include "common/state.h"
 
-// Begins the list of a new load with the main file at `path`, read.
+// Begins the list of a new load with the main file at `path` (listed without "." and ".." folders),
+// read.
 void StartTriggerFileList(const char* path);
 
 // Lists the file at `path`, `depth` includes deep, as read until NoteTriggerFileUnread says

@@ -570,17 +570,18 @@ static TriggerFileState StateOfFailure(ReadFailure failure) {
 
 // Lists the file of an include line at `path`, `depth` deep, or finds it listed: a file is loaded
 // once, but one that was too deep where it was first included loads where it is not. Returns its
-// number, or -1 when it is not to be loaded (listed already, or the list full).
+// number, or -1 when it is not to be loaded (listed already, or the list full). Only a file that
+// loaded counts as included twice: one that did not is named with why already.
 static int32_t ListIncludedFile(const char* path, int depth) {
   int32_t file = FindTriggerFile(path);
   if (file < 0) return ListTriggerFile(path, depth);
-  if (TriggerFileAt(file).state != kTriggerFileTooDeep || depth > kMaxIncludeDepth) {
-    NoteRepeatedInclude(file);
-    return -1;
+  if (TriggerFileAt(file).state == kTriggerFileTooDeep && depth <= kMaxIncludeDepth) {
+    gTriggerFiles.files[file].depth = uint8_t(depth);
+    gTriggerFiles.files[file].state = kTriggerFileRead;
+    return file;
   }
-  gTriggerFiles.files[file].depth = uint8_t(depth);
-  gTriggerFiles.files[file].state = kTriggerFileRead;
-  return file;
+  if (TriggerFileAt(file).state == kTriggerFileRead) NoteRepeatedInclude(file);
+  return -1;
 }
 
 // Loads the triggers of the file that an include line of file `includer` names (the `length`

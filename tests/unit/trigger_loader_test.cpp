@@ -263,6 +263,15 @@ TEST_F(LoaderTest, DepthCyclesAndFilesIncludedTwice) {
   EXPECT_EQ(Stored(0), "a");
   EXPECT_EQ(gFake.statusText,
             " Triggers Loaded: 2, 3 files included twice, loaded once, the first: " + PathOf("triggers.txt") + " ");
+  // The main file is known as itself however its path is written.
+  MakeFolder("sub");
+  ReloadTriggerFile((folder_ + "/./sub/../triggers.txt").c_str());
+  EXPECT_EQ(TriggerCount(), 2) << "not loaded again through a.txt";
+  EXPECT_EQ(gFake.statusText,
+            " Triggers Loaded: 2, 3 files included twice, loaded once, the first: " + PathOf("triggers.txt") + " ");
+  // A file not read is named as such alone, however often it is included.
+  EXPECT_EQ(Load("{include missing.txt}\r\n{include missing.txt}\r\n"), 0);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 0, 1 file not found: " + PathOf("missing.txt") + " ");
 }
 
 // A file that cannot be read is named with why, and the rest loads; the debug log lists each file.

@@ -140,3 +140,15 @@ TEST_F(TriggerSearchTest, TheSearchHotkeyOpensTheWindowWhileItsModifiersAreHeld)
   SetKey(kVkControl, false);
   SetKey(kVkAlt, false);
 }
+TEST_F(TriggerSearchTest, AnIncludedFilesItemsStandInItsPlaceWithItsOwnOutputsAndLabels) {
+  Write("team.txt", Utf16LeFile("; team address\r\naddr=Team Road\r\nty=Thank you\r\n"));
+  ASSERT_EQ(Load("sig=Main\r\n{include team.txt}\r\naddr=Main Road\r\n"), 4);
+  uint32_t capacity = 0;
+  char* text = ReadTriggerFileAfterLineFeed(PathOf("triggers.txt").c_str(), &capacity);
+  ASSERT_TRUE(text && BuildSearchItems(text, nullptr));
+  FreeBlock(text);
+  ASSERT_EQ(Rows(""), (RowList{"sig", "addr", "ty", "addr"}));
+  EXPECT_STREQ(SearchRowOutput(1), "Team Road");
+  EXPECT_STREQ(SearchRowLabel(1), "team address");
+  EXPECT_STREQ(SearchRowOutput(3), "Main Road");
+}
