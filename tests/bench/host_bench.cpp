@@ -3,7 +3,8 @@
 // an expansion whose output line is 100 KB; then a 50,000-line file: its load, a key press that
 // matches nothing, one that matches the last entry, and the output lookup of that entry; and the
 // same two key presses against 50,000 whole-word corrections in any case; then key presses
-// against 50,000 entries of which 1,000 carry program rules (host_bench_rules.cpp). Each is the
+// against 50,000 entries of which 1,000 carry program rules (host_bench_rules.cpp), the search
+// (host_bench_search.cpp), and ten included files beside one (host_bench_include.cpp). Each is the
 // median of many runs, shown beside a plain reference measured in the same run and as a share
 // of the key poller's 10 ms tick.
 //
@@ -248,5 +249,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "host_bench: the expansion gave %zu characters, not %zu\n", outputLength, kLongOutputBytes);
     return 1;
   }
-  return BenchLargeFile(argv[1]) && BenchAutocorrect(argv[1]) && BenchProgramRules(argv[1]) && BenchSearch(argv[1]) ? 0 : 1;
+  bool whole = BenchLargeFile(argv[1]) && BenchAutocorrect(argv[1]) && BenchProgramRules(argv[1]) &&
+               BenchSearch(argv[1]) && BenchIncludedFiles(argv[1]);
+  return whole ? 0 : 1;
 }

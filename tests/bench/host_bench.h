@@ -64,3 +64,7 @@ bool BenchProgramRules(const std::string& folder);
 // The search window's filter over 50,000 triggers, beside a plain scan (host_bench_search.cpp).
 // Returns false, having said why, when the two found different rows.
 bool BenchSearch(const std::string& folder);
+
+// The load of a file that includes ten files of 5,000 triggers, beside one file of 50,000
+// (host_bench_include.cpp). Returns false, having said why, when the tables were not whole.
+bool BenchIncludedFiles(const std::string& folder);
