@@ -7,7 +7,8 @@
 
 #include "platform/files.h"
 
-const size_t kDebugLineSize = 260;
+// A line names at most a path of the longest kind and what is said of it, with room to spare.
+const size_t kDebugLineSize = 1024;
 
 uint32_t AppendDebugLog(const char* path, const char* format, ...) {
   char line[kDebugLineSize] = {0};

@@ -5,6 +5,6 @@
 
 const char kDebugLogPath[] = "C:\\WordHatch_log.txt";
 
-// Appends one formatted line (at most 259 characters) to the file at `path`, creating it when
+// Appends one formatted line (at most 1,023 bytes) to the file at `path`, creating it when
 // missing. Returns the number of bytes written, 0 when the file cannot be opened.
 uint32_t AppendDebugLog(const char* path, const char* format, ...);

@@ -292,9 +292,11 @@ TEST_F(LoaderTest, AnIncludedFileNotReadIsNamedAndTheRestLoads) {
   char previous[kPathCapacity];
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   ASSERT_EQ(chdir(folder_.c_str()), 0);  // the log's fixed path lands in the test's folder
-  Load("WordHatch_DEBUG=1\r\n" + main);
+  std::string longName(kPathCapacity - 10 - folder_.size(), 'n');  // a path of 249 characters, whole in the log
+  Load("WordHatch_DEBUG=1\r\n" + main + "{include " + longName + "}\r\n");
   EXPECT_EQ(Read(PathOf(kDebugLogPath)), "09:05:01 Loaded " + PathOf("triggers.txt") + ": 3 triggers\r\n" +
                                              "09:05:01 Not loaded " + PathOf("missing.txt") + ": not found\r\n" +
-                                             "09:05:01 Loaded " + PathOf("team.txt") + ": 1 triggers\r\n");
+                                             "09:05:01 Loaded " + PathOf("team.txt") + ": 1 triggers\r\n" +
+                                             "09:05:01 Not loaded " + PathOf(longName) + ": not found\r\n");
   ASSERT_EQ(chdir(previous), 0);
 }
