@@ -119,6 +119,18 @@ TEST_F(FaultSweepTest, MissingFileIsMadeFromTheDefaultTextOrReported) {
   EXPECT_GT(failing, 5);
 }
 
+// Every failure while included files load leaves nothing open, and the load names what it missed.
+TEST_F(FaultSweepTest, IncludedFilesLoadOrAreNamed) {
+  gFake.environment["HERE"] = folder_;
+  Write("team.txt", Utf16LeFile("ty=thank you\r\n"));
+  std::string main = Write("main.txt", "btw=x\r\n{include %HERE%/team.txt}\r\n");
+  int failing = Sweep([] {}, [&] { LoadTriggerFile(main.c_str()); }, [&] {
+    bool named = gFake.statusText.find("team.txt") != std::string::npos;
+    EXPECT_TRUE(TriggerCount() == 2 || named || gTriggers.outOfMemory || gTriggers.loadFailed) << gFake.statusText;
+  });
+  EXPECT_GT(failing, 5);
+}
+
 // A load that cannot read the file keeps the triggers and the text from before, and leaves the
 // state that makes a save ask first and the shell try again.
 TEST_F(FaultSweepTest, ReloadKeepsWhatItCannotReplace) {
