@@ -89,6 +89,7 @@ const char kOneNotReadFormat[] = ", 1 file not read (%s): %s";
 const char kSomeNotReadFormat[] = ", %d files not read, the first (%s): %s";
 const char kOneRepeatFormat[] = ", 1 file included twice, loaded once: %s";
 const char kSomeRepeatsFormat[] = ", %d files included twice, loaded once, the first: %s";
+const char kOneUnlistedFormat[] = ", 1 file not loaded: more than %d files";
 const char kUnlistedFormat[] = ", %d files not loaded: more than %d files";
 const char kNotFoundWords[] = "not found";
 const char kTooDeepWords[] = "included more than 8 deep";
@@ -650,7 +651,9 @@ static void WriteIncludeNote(char* note, size_t size) {
   int32_t repeats = gTriggerFiles.repeats;
   if (repeats == 1) AppendNote(note, size, kOneRepeatFormat, TriggerFileAt(gTriggerFiles.firstRepeat).path);
   if (repeats > 1) AppendNote(note, size, kSomeRepeatsFormat, repeats, TriggerFileAt(gTriggerFiles.firstRepeat).path);
-  if (gTriggerFiles.unlisted > 0) AppendNote(note, size, kUnlistedFormat, gTriggerFiles.unlisted, kMaxTriggerFiles);
+  int32_t unlisted = gTriggerFiles.unlisted;
+  if (unlisted == 1) AppendNote(note, size, kOneUnlistedFormat, kMaxTriggerFiles);
+  if (unlisted > 1) AppendNote(note, size, kUnlistedFormat, unlisted, kMaxTriggerFiles);
 }
 
 // Debug mode: the log lists each file of a load that included some, with its triggers or why it

@@ -289,6 +289,11 @@ TEST_F(LoaderTest, AnIncludedFileNotReadIsNamedAndTheRestLoads) {
   EXPECT_EQ(Load("{include " + std::string(kPathCapacity, 'p') + "}\r\n"), 0);
   EXPECT_EQ(gFake.statusText, " Triggers Loaded: 0, 1 file not read (its path is too long): " + std::string(kPathCapacity - 1, 'p') + " ");
   gFake.lockedPaths.clear();
+  std::string many;  // a file not found takes its place in the list too, to be named
+  for (int n = 0; n < kMaxTriggerFiles; ++n) many += "{include m" + std::to_string(n) + ".txt}\r\n";
+  EXPECT_EQ(Load(many), 0);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 0, 63 files not read, the first (not found): " + PathOf("m0.txt") +
+                                  ", 1 file not loaded: more than 64 files ");
   char previous[kPathCapacity];
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   ASSERT_EQ(chdir(folder_.c_str()), 0);  // the log's fixed path lands in the test's folder
