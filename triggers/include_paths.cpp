@@ -40,6 +40,14 @@ static size_t RootLength(const char* path) {
   return at;
 }
 
+// The bytes of the drive or network share of `path`, without the separator after it: what a path
+// that begins with one separator is joined to. None for a path without either.
+static size_t DriveLength(const char* path) {
+  size_t root = RootLength(path);
+  while (root > 0 && IsSeparator(path[root - 1])) --root;
+  return root;
+}
+
 void CollapseDotFolders(char* path) {
   char* root = path + RootLength(path);
   char* out = root;  // every folder kept is written back here; `in` never falls behind it
@@ -80,7 +88,10 @@ bool ResolveIncludePath(const char* includer, const char* written, size_t length
     if (needed > sizeof expanded) return false;
     if (needed > 0) path = expanded;  // a failed expansion leaves the path as written
   }
-  size_t folder = StandsAlone(path) ? 0 : FolderLength(includer);
+  // A path from a root is on its includer's drive: the current drive changes with each RUN:.
+  size_t folder = 0;
+  if (!StandsAlone(path)) folder = FolderLength(includer);
+  else if (IsSeparator(path[0]) && !IsSeparator(path[1])) folder = DriveLength(includer);
   size_t pathLength = strlen(path);
   if (folder + pathLength >= size) return false;
   memcpy(out, includer, folder);

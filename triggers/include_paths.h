@@ -1,14 +1,15 @@
 // The paths of included trigger files: a path as an include line writes it becomes the path that
 // the load opens, and two paths are told the same file or not. Both "\" and "/" separate folders
-// (the system takes either); a path stands on its own when it begins with a separator (a network
-// path, or a root) or a drive letter and ":", and is relative to its includer's folder otherwise.
+// (the system takes either); a path stands on its own when it begins with two separators (a
+// network path) or a drive letter and ":", is on its includer's drive (or network share) when it
+// begins with one (a root), and is relative to its includer's folder otherwise.
 #pragma once
 #include <stddef.h>
 
 // Writes into `out` (`size` bytes) the path of the file that the `length` bytes at `written` name
 // in a file at `includer`: every %NAME% expanded (a name not defined stays as written), joined to
-// the includer's folder when relative, and without "." and ".." folders. False when it does not
-// fit `out`.
+// the includer's folder when relative (to its drive when it begins at a root), and without "." and
+// ".." folders. False when it does not fit `out`.
 bool ResolveIncludePath(const char* includer, const char* written, size_t length, char* out, size_t size);
 
 // Takes the "." and ".." folders out of `path`, in place; a ".." never climbs above the root (the

@@ -28,6 +28,8 @@ TEST(IncludePathTest, RelativeDotsVariablesAndNetworkPaths) {
       {"C:\\wh\\main.txt", "%NOT_SET%\\x.txt", "C:\\wh\\%NOT_SET%\\x.txt"},
       {"\\\\server\\share\\team.txt", "..\\..\\up.txt", "\\\\server\\share\\up.txt"},
       {"\\\\server\\share\\a\\team.txt", "..\\b.txt", "\\\\server\\share\\b.txt"},
+      {"D:\\wh\\main.txt", "\\shared\\team.txt", "D:\\shared\\team.txt"},  // the includer's drive
+      {"\\\\server\\share\\a\\team.txt", "\\x.txt", "\\\\server\\share\\x.txt"},
       {"main.txt", "..\\x.txt", "..\\x.txt"},  // a relative includer keeps the way out of its folder
       {"/tmp/wh/main.txt", "../x/y.txt", "/tmp/x/y.txt"},
   };
