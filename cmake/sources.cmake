@@ -33,6 +33,7 @@ set(WH_CORE_SOURCES
   player/window_commands.cpp
   picklist/pick_list.cpp
   search/trigger_search.cpp
+  forms/field_form.cpp
   app/shell_rules.cpp
   app/settings.cpp
   app/trigger_save.cpp

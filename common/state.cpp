@@ -8,3 +8,4 @@ KeyLayoutState gKeyLayout;
 PlayerState gPlayer;
 PickListState gPickList;
 SearchState gSearch;
+FormState gForm;
