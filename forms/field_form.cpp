@@ -30,7 +30,7 @@ static size_t TokenWordLength(const char* at) {
 size_t FieldTokenLength(const char* at) {
   size_t word = TokenWordLength(at);
   if (word == 0) return 0;
-  size_t end = word + strcspn(at + word, "}\r\n");
+  size_t end = word + strcspn(at + word, "{}\r\n");
   if (at[end] != kTokenEnd) return 0;
   // A name of blanks alone is no name.
   size_t nameEnd = word + strcspn(at + word, "=}");
@@ -122,7 +122,10 @@ static void AddField(const TokenParts& parts) {
   FormField& field = gForm.fields[gForm.fieldCount];
   memcpy(field.name, parts.name, parts.nameLength);
   field.name[parts.nameLength] = 0;
-  field.offer = parts.choice ? ChoiceValues(parts.offer, parts.offerLength) : CopyOf(parts.offer, parts.offerLength);
+  const char* offer = parts.offer;
+  size_t offerLength = parts.offerLength;
+  Trim(&offer, &offerLength);
+  field.offer = parts.choice ? ChoiceValues(offer, offerLength) : CopyOf(offer, offerLength);
   field.kind = parts.choice && field.offer && field.offer[0] ? kFieldChoice : kFieldInput;
   if (field.kind == kFieldInput && parts.choice) field.offer[0] = 0;  // no values: a line of text
   field.value = nullptr;

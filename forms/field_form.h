@@ -9,8 +9,8 @@
 #include "platform/top_windows.h"
 
 // The length of the field token that `at` begins with ("{Input " or "{Choice ", any letter case,
-// a name, and a "}" before the end of the line), 0 when it begins none: such text is typed as
-// it stands.
+// a name, and a "}" before the end of the line and before any other "{"), 0 when it begins
+// none: such text is typed as it stands.
 size_t FieldTokenLength(const char* at);
 
 // Whether `output` holds a field token.
