@@ -127,7 +127,8 @@ static void AddField(const TokenParts& parts) {
   Trim(&offer, &offerLength);
   field.offer = parts.choice ? ChoiceValues(offer, offerLength) : CopyOf(offer, offerLength);
   field.kind = parts.choice && field.offer && field.offer[0] ? kFieldChoice : kFieldInput;
-  if (field.kind == kFieldInput && parts.choice) field.offer[0] = 0;  // no values: a line of text
+  // No values (or no memory for them): a line of text.
+  if (field.kind == kFieldInput && parts.choice && field.offer) field.offer[0] = 0;
   field.value = nullptr;
   ++gForm.fieldCount;
 }
@@ -217,6 +218,8 @@ char* FieldAnswerText(const char* token, size_t length, uint32_t* textLength) {
   TokenParts parts = PartsOf(token, length);
   int field = FieldNamed(parts.name, parts.nameLength);
   if (field < 0 || !gForm.fields[field].value) return nullptr;
-  *textLength = uint32_t(strlen(gForm.fields[field].value));
-  return CopyOf(gForm.fields[field].value, *textLength);
+  uint32_t answerLength = uint32_t(strlen(gForm.fields[field].value));
+  char* text = CopyOf(gForm.fields[field].value, answerLength);
+  if (text) *textLength = answerLength;
+  return text;
 }
