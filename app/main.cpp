@@ -10,6 +10,7 @@
 #include "app/tray_icon.h"
 #include "app/trigger_open.h"
 #include "common/state.h"
+#include "forms/form_window.h"
 #include "platform/files.h"
 #include "platform/mouse.h"
 #include "platform/ui.h"
@@ -88,6 +89,8 @@ static int RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
   MSG message = {};
   BOOL got;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0 && got != -1) {
+    // The form's keys are its own: none of them is a shortcut of the main window.
+    if (FormWindowTakesMessage(&message)) continue;
     if (accelerators && TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);

@@ -36,6 +36,7 @@ set(WH_CORE_SOURCES
   player/window_commands.cpp
   picklist/pick_list.cpp
   search/trigger_search.cpp
+  forms/field_form.cpp
   app/shell_rules.cpp
   app/settings.cpp
   app/trigger_save.cpp
@@ -86,6 +87,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_raw_input.cpp
   platform/win32_wide.cpp
   platform/win32_dpi.cpp
+  platform/win32_popup.cpp
 )
 
 # The application shell: Win32 only.
@@ -103,6 +105,7 @@ set(WH_APP_SOURCES
   app/tray_icon.cpp
   picklist/list_window.cpp
   search/search_window.cpp
+  forms/form_window.cpp
   app/tray_menu.cpp
   app/suspend_display.cpp
   app/help_command.cpp

@@ -9,3 +9,4 @@ KeyLayoutState gKeyLayout;
 PlayerState gPlayer;
 PickListState gPickList;
 SearchState gSearch;
+FormState gForm;

@@ -345,3 +345,26 @@ struct SearchState {
   int32_t recentCount;
 };
 extern SearchState gSearch;
+
+// Fill-in form state: the fields that the output of a trigger that fired asks for, in the order
+// of their first token, and what waits for the form's answer: the output, and what the erase
+// took, typed back when the form is cancelled.
+const int kMaxFormFields = 16;
+const int kFieldNameSize = 64;
+enum FieldKind : uint8_t { kFieldInput, kFieldChoice };
+struct FormField {
+  char name[kFieldNameSize];  // as first written, blanks around it off
+  uint8_t kind;               // FieldKind
+  char* offer;                // heap block: the default of an input, or a choice's values split by "|"
+  char* value;                // heap block: the answer; nullptr until the form is accepted
+};
+struct FormState {
+  FormField fields[kMaxFormFields];
+  int32_t fieldCount;
+  bool open;               // the form is up, its output waiting
+  char* output;            // heap block: the output that waits for the answer
+  char* typedBack;         // heap block: what the erase took, as the user typed it (may be empty)
+  WindowHandle previous;   // the window that was in front
+  char title[kStoredTriggerSize];  // the trigger as written
+};
+extern FormState gForm;

@@ -6,6 +6,7 @@
 #include "common/heap.h"
 #include "common/text.h"
 #include "common/utf8.h"
+#include "forms/field_form.h"
 #include "platform/clipboard.h"
 #include "platform/top_windows.h"
 #include "player/date_text.h"
@@ -27,6 +28,7 @@ bool IsClipboardToken(const char* at) { return StartsWithNoCase(at, kClipboardTo
 size_t InsertedTokenLength(const char* at, size_t available) {
   size_t clipboard = strlen(kClipboardToken);
   if (available >= clipboard && StartsWithNoCase(at, kClipboardToken)) return clipboard;
+  if (size_t field = FieldTokenLength(at)) return field <= available ? field : available;
   const void* brace = memchr(at, kCloseBrace, available);
   return brace ? size_t(static_cast<const char*>(brace) - at) + 1 : available;
 }
@@ -102,7 +104,9 @@ char* InsertedText(const char* token, size_t tokenLength, uint32_t* length) {
   *length = 0;
   char* text = nullptr;
   bool program = StartsWithNoCase(token, kProgramToken), title = StartsWithNoCase(token, kTitleToken);
-  if (IsClipboardToken(token) || program || title) {
+  if (FieldTokenLength(token)) {
+    text = FieldAnswerText(token, tokenLength, length);
+  } else if (IsClipboardToken(token) || program || title) {
     text = program || title ? WindowInFrontText(title, length) : ClipboardText(length);
     if (text) text = ToTextForm(text, length);
   } else {

@@ -1,6 +1,7 @@
 // Texts that tokens of an output stand for: {Date…} (see date_text.h); {Clipboard}, the
 // clipboard's text; {Program} and {Title}, the file name of the program that owns the window in
-// front and that window's title. All are plain text: nothing in them is played. Portable.
+// front and that window's title; a fill-in field's answer (forms/field_form.h). All are plain
+// text: nothing in them is played. Portable.
 #pragma once
 #include <stddef.h>
 #include <stdint.h>

@@ -21,6 +21,7 @@
 #include "player/paste.h"
 #include "player/program_commands.h"
 #include "player/window_commands.h"
+#include "forms/field_form.h"
 #include "picklist/pick_list.h"
 #include "search/trigger_search.h"
 #include "triggers/firing_rules.h"
@@ -80,6 +81,8 @@ const uint8_t kVkLeftArrow = 0x25;
 const uint8_t kVkTab = 0x09, kVkEnter = 0x0D;
 const uint32_t kTab = 0x09, kLineFeed = 0x0A, kCarriageReturn = 0x0D;
 const char kCursorToken[] = "{Cursor}";
+const char kInputFieldWord[] = "{Input ";
+const char kChoiceFieldWord[] = "{Choice ";
 const char kSuspendToken[] = "{Suspend}";
 const char kSearchToken[] = "{Search}";
 const uint8_t kFirstPrintable = 0x20;
@@ -181,15 +184,21 @@ static const CommandRow kCommands[] = {
     {"{Clipboard}", PlayTextToken, kCommandGivesText},
     {"{Program}", PlayTextToken, kCommandGivesText},
     {"{Title}", PlayTextToken, kCommandGivesText},
+    {kInputFieldWord, PlayTextToken, kCommandGivesText},
+    {kChoiceFieldWord, PlayTextToken, kCommandGivesText},
     {kSuspendToken, PlaySuspend, kCommandActs},
     {kSearchToken, PlaySearch, kCommandBringsWindow},
     {kCursorToken, PlayCursor, kCommandInPlace},
 };
 
-// The command that the text at `at` begins with, or nullptr.
+// The command that the text at `at` begins with, or nullptr. A field token without its "}" is
+// none: it is typed as it stands.
 static const CommandRow* CommandAt(const char* at) {
   for (const CommandRow& row : kCommands) {
-    if (StartsWithNoCase(at, row.literal)) return &row;
+    if (!StartsWithNoCase(at, row.literal)) continue;
+    bool field = row.literal == kInputFieldWord || row.literal == kChoiceFieldWord;
+    if (field && !FieldTokenLength(at)) continue;
+    return &row;
   }
   return nullptr;
 }

@@ -15,6 +15,7 @@
 #include "platform/search_window.h"
 #include "platform/top_windows.h"
 #include "platform/win32_dpi.h"
+#include "platform/win32_popup.h"
 #include "platform/win32_wide.h"
 #include "search/trigger_search.h"
 #include "watcher/expansion.h"
@@ -27,10 +28,8 @@ const int kQueryId = 1, kRowsId = 2;
 const int kWindowWidth = 640, kWindowHeight = 380;
 const int kMargin = 6, kRowPadding = 4;
 const int kFontPoints = 10;
-const int kPointsPerInch = 72;
 // The columns' shares of a row's width, in percent: trigger and label; the output has the rest.
 const int kTriggerColumn = 24, kLabelColumn = 28;
-const UINT kWaitForFrontMs = 500, kFrontLookMs = 10;
 const DWORD kSearchExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 const DWORD kSearchStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 const DWORD kQueryStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
@@ -49,46 +48,6 @@ struct SearchWindow {
 static SearchWindow sSearch;
 
 // ---- size and letters ------------------------------------------------------------------------
-
-// The system's message font, at kFontPoints for `dpi`.
-static HFONT CreateSearchFont(int dpi) {
-  NONCLIENTMETRICSW metrics = {};
-  metrics.cbSize = sizeof metrics;
-  LOGFONTW font = {};
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) font = metrics.lfMessageFont;
-  font.lfHeight = -MulDiv(kFontPoints, dpi, kPointsPerInch);
-  font.lfWidth = 0;
-  return CreateFontIndirectW(&font);
-}
-
-static int FontHeight(HFONT font) {
-  HDC screen = GetDC(nullptr);
-  if (!screen) return 0;
-  HGDIOBJ before = SelectObject(screen, font);
-  TEXTMETRICW metrics = {};
-  int height = GetTextMetricsW(screen, &metrics) ? int(metrics.tmHeight) : 0;
-  SelectObject(screen, before);
-  ReleaseDC(nullptr, screen);
-  return height;
-}
-
-// The frame centred on `previous` (the whole monitor when there is none), kept inside the work
-// area of the monitor that holds most of it.
-static RECT CentredFrame(HWND previous, HMONITOR monitor, int width, int height) {
-  MONITORINFO info = {};
-  info.cbSize = sizeof info;
-  GetMonitorInfoW(monitor, &info);
-  RECT around = info.rcWork;
-  if (previous && !IsIconic(previous)) GetWindowRect(previous, &around);
-  RECT work = info.rcWork;
-  LONG left = around.left + (around.right - around.left - width) / 2;
-  LONG top = around.top + (around.bottom - around.top - height) / 2;
-  if (left + width > work.right) left = work.right - width;
-  if (top + height > work.bottom) top = work.bottom - height;
-  if (left < work.left) left = work.left;
-  if (top < work.top) top = work.top;
-  return RECT{left, top, left + width, top + height};
-}
 
 // ---- the rows --------------------------------------------------------------------------------
 
@@ -151,11 +110,7 @@ static void CloseSearch(bool giveBack) {
   sSearch.closing = true;
   HWND previous = sSearch.previous;
   if (sSearch.window) DestroyWindow(sSearch.window);
-  if (!giveBack || !previous || !IsWindow(previous)) return;
-  PlatformBringWindowForward(reinterpret_cast<WindowHandle>(previous));
-  for (UINT waited = 0; GetForegroundWindow() != previous && waited < kWaitForFrontMs; waited += kFrontLookMs) {
-    Sleep(kFrontLookMs);
-  }
+  if (giveBack) Win32GiveFocusBack(previous);
 }
 
 static void ChooseSelectedRow() {
@@ -239,7 +194,7 @@ static void MakeChildren(int dpi) {
   RECT client;
   GetClientRect(sSearch.window, &client);
   int margin = Win32ScaleToDpi(kMargin, dpi);
-  int queryHeight = FontHeight(sSearch.font) + 2 * margin;
+  int queryHeight = Win32FontHeight(sSearch.font) + 2 * margin;
   int width = client.right - 2 * margin;
   sSearch.query = CreateWindowExW(0, L"EDIT", L"", kQueryStyle, margin, margin, width, queryHeight, sSearch.window,
                                   reinterpret_cast<HMENU>(INT_PTR(kQueryId)), gApp.instance, nullptr);
@@ -268,9 +223,9 @@ bool PlatformOpenSearchWindow(WindowHandle previousHandle) {
   HMONITOR monitor = MonitorFromWindow(previous, MONITOR_DEFAULTTONEAREST);
   int dpi = Win32MonitorDpi(monitor);
   sSearch.previous = previous;
-  sSearch.font = CreateSearchFont(dpi);
-  sSearch.rowHeight = FontHeight(sSearch.font) + Win32ScaleToDpi(kRowPadding, dpi);
-  RECT frame = CentredFrame(previous, monitor, Win32ScaleToDpi(kWindowWidth, dpi),
+  sSearch.font = Win32CreatePopupFont(kFontPoints, dpi);
+  sSearch.rowHeight = Win32FontHeight(sSearch.font) + Win32ScaleToDpi(kRowPadding, dpi);
+  RECT frame = Win32CentredFrame(previous, monitor, Win32ScaleToDpi(kWindowWidth, dpi),
                             Win32ScaleToDpi(kWindowHeight, dpi));
   // Untitled until it has the focus: a window found by its title takes what is typed at once.
   sSearch.window = CreateWindowExW(kSearchExStyle, kSearchClassName, L"", kSearchStyle, frame.left, frame.top,

@@ -19,6 +19,8 @@
 #include "platform/keyboard.h"
 #include "platform/mouse.h"
 #include "platform/ui.h"
+#include "forms/field_form.h"
+#include "platform/top_windows.h"
 #include "player/keystrokes.h"
 #include "player/output_player.h"
 #include "triggers/key_names.h"
@@ -42,6 +44,7 @@ const char kDebugLineFormat[] = "%02d:%02d:%02d \"%s\"\r\n";
 const char kNoOutputText[] = " * * * WARNING: No output listed!";
 const char kUsedFormat[] = " Shortcuts Used:  %d";
 const char kSearchCommand[] = "{Search}";
+const char kNoFormText[] = " * * * WARNING: The fill-in form could not be opened.";
 
 // The line shows the trigger as written in the file and its "=".
 static void LogFiring(int entry) {
@@ -239,6 +242,53 @@ static void PlayOutput(char* output) {
   if (gWatcher.rawInput && PlayOutputTick()) ResumeKeyWatch();
 }
 
+// Types `text` (a heap block, now the player's; nullptr or empty types nothing) as it stands.
+static void TypeBack(char* text) {
+  if (!text || !*text) {
+    FreeBlock(text);
+    ResumeKeyWatch();
+    return;
+  }
+  gPlayer.outputBuffer = text;
+  gPlayer.literalOutput = true;
+  StartPlayer();
+  if (gWatcher.rawInput && PlayOutputTick()) ResumeKeyWatch();
+}
+
+// What the erase takes: the newest `chars` characters of the history and the keys typed after
+// the trigger, in the order they were typed, in a new heap block (nullptr without memory).
+static char* ErasedText(int32_t chars, const char* after) {
+  char* text = static_cast<char*>(AllocZeroed(kHistorySize + kEndingTextSize, 1));
+  if (!text) return nullptr;
+  size_t length = NewestCharsInOrder(gWatcher.typedHistory, chars, text);
+  memcpy(text + length, after, strlen(after) + 1);
+  return text;
+}
+
+// The trigger of `entry` as written, its option words out: the form's title.
+static void WrittenTrigger(int entry, char* out, size_t size) {
+  CopyTextBounded(out, TriggerSearchKey(entry) + 1, size);
+  size_t length = strlen(out);
+  if (length > 0 && out[length - 1] == '=') out[length - 1] = 0;
+  RemoveOptionWords(out);
+}
+
+// The output asks for fields: the erase goes now, and the output waits for the form's answer
+// (PlayAcceptedForm); cancelled, `erased` is typed back (TypeBackCancelledForm). Watching goes on
+// meanwhile: the form keeps what is typed in it out of the history.
+static void AskFieldsFirst(int entry, char* output, char* erased) {
+  FlushKeyEvents();
+  gWatcher.undoArmed = false;
+  char title[kStoredTriggerSize];
+  WrittenTrigger(entry, title, sizeof title);
+  if (OpenFieldForm(output, erased, title, PlatformForegroundWindow())) {
+    ResumeKeyWatch();
+    return;
+  }
+  SetStatusText(kNoFormText);
+  TypeBack(TakeCancelledText());
+}
+
 void StartExpansion(int entry, uint8_t pressedKey) {
   SuspendKeyWatch();
   if (gTriggers.debugMode) LogFiring(entry);
@@ -276,6 +326,7 @@ void StartExpansion(int entry, uint8_t pressedKey) {
   // A middle click types nothing, so an abbreviation that ends with one has less to erase; the
   // keys typed after it are erased all the same, as the output types them again.
   int32_t triggerChars = pressedKey == kVkMiddleButton ? 0 : abbreviationChars + (wholeWord ? 1 : 0);
+  char* erased = OutputAsksFields(output ? output : "") ? ErasedText(triggerChars, after) : nullptr;
   if (abbreviation) EraseTyped(triggerChars + afterChars);
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
   if (afterChars > 0) SetAsideKeysAfterTrigger(after, afterKey);
@@ -284,6 +335,10 @@ void StartExpansion(int entry, uint8_t pressedKey) {
     gPlayer.endingText[0] = 0;
     if (!listed) SetStatusText(kNoOutputText);
     ResumeKeyWatch();  // no output to play, but keep watching
+    return;
+  }
+  if (OutputAsksFields(output)) {
+    AskFieldsFirst(entry, output, erased);
     return;
   }
   // What the user typed after the trigger comes first after it: Backspace is no undo then.
@@ -306,7 +361,26 @@ void PlayChosenTrigger(int entry) {
   }
   gPlayer.typeOnly = (TriggerOptions(entry) & kOptionTyped) != 0;
   memset(gWatcher.typedHistory, 0, sizeof gWatcher.typedHistory);
+  if (OutputAsksFields(output)) {
+    AskFieldsFirst(entry, output, nullptr);
+    return;
+  }
   PlayOutput(output);
+}
+
+void PlayAcceptedForm() {
+  if (OutputPlaying()) return;
+  SuspendKeyWatch();
+  char* output = TakeAcceptedOutput();
+  if (output) PlayOutput(output);
+  else ResumeKeyWatch();
+}
+
+void TypeBackCancelledForm() {
+  if (OutputPlaying()) return;
+  SuspendKeyWatch();
+  ResetOutputState();
+  TypeBack(TakeCancelledText());
 }
 
 void UndoExpansion() {

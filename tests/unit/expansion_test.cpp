@@ -116,6 +116,30 @@ TEST_F(ExpansionTest, HotkeysNeedExactlyTheirModifiersAndEraseNothing) {
   EXPECT_EQ(gShell.automationCount, 3);
 }
 
+// An output with fields opens the form once the abbreviation is erased; cancelled, what the
+// erase took comes back, and after a hotkey, which erased nothing, nothing does.
+TEST_F(ExpansionTest, ACancelledFormTypesBackOnlyWhatTheEraseTook) {
+  UseTriggers("ty=Dear {Input Name}\n{control}k=Hi {Input Name}\n");
+  Type("xty");
+  std::vector<FakeEvent> forms = FakeEventsOf(kFakeFieldForm);
+  ASSERT_EQ(forms.size(), 1u);
+  EXPECT_EQ(forms[0].text, "ty");
+  EXPECT_EQ(forms[0].b, 1u) << "one field";
+  EXPECT_EQ(Backspaces(), 2);
+  EXPECT_FALSE(PlayerStarted()) << "the output waits for the form";
+  TypeBackCancelledForm();
+  ASSERT_NE(gPlayer.outputBuffer, nullptr);
+  EXPECT_STREQ(gPlayer.outputBuffer, "ty");
+  FreeAndForget(gPlayer.outputBuffer);
+  gFake.events.clear();
+  Type("hello");
+  PressWith({kVkLeftControl, kVkControl}, 'K');
+  ASSERT_EQ(FakeEventsOf(kFakeFieldForm).size(), 1u);
+  EXPECT_EQ(Backspaces(), 0);
+  TypeBackCancelledForm();
+  EXPECT_EQ(gPlayer.outputBuffer, nullptr) << "typed back: " << gPlayer.outputBuffer;
+}
+
 TEST_F(ExpansionTest, AModifierThatWentDownInTheSameTickAsALowerKeyIsNotYetHeld) {
   UseTriggers("{control}{Enter}=x\n{VolumeUp}=media\n");
   SetKey(kVkControl, true);

@@ -43,6 +43,7 @@ enum FakeEventKind {
   kFakeProgramQuery,  // a = process whose program's file name was asked
   kFakeCaptionQuery,  // a = window whose kept title was read
   kFakeSearchWindow,  // a = the window that was in front; text = the query it shows
+  kFakeFieldForm,     // a = the window that was in front, b = fields; text = the form's title
 };
 
 // The keyboard layouts the fake knows (fake_layouts.cpp); any other value answers as US.

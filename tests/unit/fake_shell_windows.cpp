@@ -7,6 +7,7 @@
 
 #include "common/state.h"
 #include "common/text.h"
+#include "platform/form_window.h"
 #include "platform/list_window.h"
 #include "platform/search_window.h"
 #include "platform/shell.h"
@@ -108,6 +109,11 @@ bool PlatformSetCurrentDirectory(const char* folder) {
 
 void PlatformShowWarning(const char* text, const char* caption) {
   FakeRecord(kFakeWarning, 0, 0, 0, text, caption);
+}
+
+bool PlatformOpenFieldForm(WindowHandle previous) {
+  FakeRecord(kFakeFieldForm, HandleNumber(previous), uint32_t(gForm.fieldCount), 0, gForm.title);
+  return !FakeCallFails();
 }
 
 bool PlatformOpenSearchWindow(WindowHandle previous) {

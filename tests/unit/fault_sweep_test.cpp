@@ -18,6 +18,7 @@
 #include "tools/pack_text.h"
 #include "common/heap.h"
 #include "common/state.h"
+#include "forms/field_form.h"
 #include "picklist/pick_list.h"
 #include "player/output_player.h"
 #include "tests/unit/fake_platform.h"
@@ -188,6 +189,25 @@ TEST_F(FaultSweepTest, ExpansionAlwaysHandsTheKeyboardBack) {
     EXPECT_TRUE(Started(kPollTimerId)) << "the key poller runs again";
     EXPECT_EQ(gPlayer.outputBuffer, nullptr);
     EXPECT_EQ(Read(path_), kTriggerText);
+  });
+  EXPECT_GT(failing, 3);
+}
+
+// An output with fields: the form opened (or not), answered and played. The keyboard comes back
+// and every block of the fields is released.
+TEST_F(FaultSweepTest, FormAnsweredAndPlayedHandsTheKeyboardBack) {
+  int failing = Sweep([&] {
+    Write("triggers.txt", "ty=Dear {Input Name}, {Choice Sign} {Choice End=a|b}\r\n");
+    LoadClean();
+  }, [&] {
+    StartExpansion(0, 'Y');
+    SetFieldAnswer(0, "Ann");
+    PlayAcceptedForm();
+    PlayToEnd();
+  }, [&] {
+    EXPECT_TRUE(Started(kPollTimerId)) << "the key poller runs again";
+    EXPECT_EQ(gPlayer.outputBuffer, nullptr);
+    ReleaseFieldForm();
   });
   EXPECT_GT(failing, 3);
 }

@@ -308,7 +308,7 @@ TEST(HelpText, NamesTheOutputWordsAndTheDebugMarker) {
                            "Minimize to Tray", "Choose Font", "Remove Clipboard Formatting",
                            "Track Mouse", "Show Total Automations", "WordHatch.ini", "{in ", "{not in ",
                            "{everywhere}", "title ", "{Suspend}", "{Program}", "{Title}", "WordHatch (suspended)",
-                           "{Search}", "{include ", "A trigger file is missing: "}) {
+                           "{Search}", "{Input ", "{Choice ", "{include ", "A trigger file is missing: "}) {
     EXPECT_NE(text.find(word), std::string::npos) << word << " is not explained";
   }
   std::string lower;
