@@ -21,6 +21,7 @@
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "common/state.h"
+#include "platform/folder_watch.h"
 #include "platform/menu.h"
 #include "platform/raw_input.h"
 #include "platform/win32_dpi.h"
@@ -29,6 +30,7 @@
 #include "player/output_player.h"
 #include "player/paste.h"
 #include "resources/resource_ids.h"
+#include "triggers/trigger_reload.h"
 #include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
@@ -164,7 +166,8 @@ static void OnPlayTimer() {
 }
 
 // The timer `id`: the key poller, the echo wait, the output player, Track Mouse, the about box's
-// link and the load of an unread trigger file. Returns false for other timers.
+// link, the load of an unread trigger file and the reload of changed ones. Returns false for other
+// timers.
 static bool RunTimer(WPARAM id) {
   switch (id) {
     case kPollTimerId: PollKeys(); return true;
@@ -173,6 +176,7 @@ static bool RunTimer(WPARAM id) {
     case kTrackMouseTimerId: ShowMousePosition(); return true;
     case kAboutLinkTimerId: OnAboutLinkTimer(); return true;
     case kLoadRetryTimerId: OnLoadRetryTimer(); return true;
+    case kReloadTimerId: OnReloadTimer(); return true;
     default: return false;
   }
 }
@@ -228,6 +232,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       if (OnTimer(window, wParam)) return 0;
       break;
+    case kFolderChangedMessage:
+      OnTriggerFolderChanged();
+      return 0;
     case WM_INPUT:
       OnRawInput(window, lParam);
       break;  // the system's own handling releases the input

@@ -13,6 +13,7 @@ set(WH_CORE_SOURCES
   triggers/trigger_loader.cpp
   triggers/trigger_table.cpp
   triggers/trigger_files.cpp
+  triggers/trigger_reload.cpp
   triggers/include_paths.cpp
   triggers/firing_rules.cpp
   triggers/word_case.cpp
@@ -61,6 +62,7 @@ set(WH_FAKE_PLATFORM_SOURCES
   tests/unit/fake_text_codepage.cpp
   tests/unit/fake_text_case.cpp
   tests/unit/fake_date_names.cpp
+  tests/unit/fake_folder_watch.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.
@@ -69,6 +71,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_keyboard_layout.cpp
   platform/win32_memory.cpp
   platform/win32_files.cpp
+  platform/win32_folder_watch.cpp
   platform/win32_resources.cpp
   platform/win32_ui.cpp
   platform/win32_clock.cpp

@@ -249,6 +249,28 @@ uint32_t PlatformWriteFile(FileHandle file, const void* buffer, uint32_t count) 
   return n < 0 ? 0 : uint32_t(n);
 }
 
+static FileStamp StampOf(const struct stat& st) {
+  FileStamp stamp = {};
+  stamp.size = uint64_t(st.st_size);
+  stamp.writeTime = uint64_t(st.st_mtim.tv_sec) * 1000000000u + uint64_t(st.st_mtim.tv_nsec);
+  stamp.present = true;
+  return stamp;
+}
+
+FileStamp PlatformFileStamp(const char* path) {
+  struct stat st;
+  if (!path || stat(path, &st) != 0 || S_ISDIR(st.st_mode)) return FileStamp{};
+  return StampOf(st);
+}
+
+FileStamp PlatformOpenFileStamp(FileHandle file) {
+  struct stat st;
+  if (!file || fstat(file->fd, &st) != 0) return FileStamp{};
+  return StampOf(st);
+}
+
+bool PlatformFileHeldForWriting(const char* path) { return path && gFake.writingPaths.count(path) > 0; }
+
 bool PlatformDeleteFile(const char* path) {
   return !gFake.failDelete && !FakeCallFails() && path && unlink(path) == 0;
 }
@@ -306,10 +328,11 @@ bool PlatformEditorChanged() { return gFake.hasEditor && gFake.editorChanged; }
 
 bool PlatformAskYesNo(const char* text, const char* caption) {
   FakeRecord(kFakeQuestion, gFake.answerYes ? 1 : 0, 0, 0, text, caption);
+  if (gFake.whileAsking) gFake.whileAsking();
   return gFake.answerYes;
 }
 
-void PlatformStartTimer(uint32_t id, uint32_t ms) { Record(kFakeTimerStart, id, ms); }
+void PlatformStartTimer(uint32_t id, uint32_t ms) { Record(kFakeTimerStart, id, ms, gFake.tickCount); }
 void PlatformStopTimer(uint32_t id) { Record(kFakeTimerStop, id); }
 
 uint32_t PlatformTickCount() { return gFake.tickCount; }

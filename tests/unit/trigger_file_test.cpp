@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/trigger_open.h"
+#include "app/trigger_save.h"
 #include "common/utf8.h"
 #include "platform/files.h"
 #include "tests/unit/loader_fixture.h"
@@ -223,4 +224,109 @@ TEST_F(LoaderTest, FileLengthAndReadForTheLookup) {
   EXPECT_EQ(ReadFileText(PathOf("missing").c_str(), 0, buffer, 20), 0u);
   std::string empty = Write("e.txt", "");
   EXPECT_EQ(ReadFileText(empty.c_str(), 0, buffer, 20), 0u);
+}
+
+// ---- reload on change ------------------------------------------------------------------------
+
+static const char kMainWithTeam[] = "ab=1\r\n{include team.txt}\r\n";
+
+// A burst of writes gives one reload, about 400 ms after the last; another file of the folder
+// (an editor's swap file) gives none, and neither does the program's own save.
+TEST_F(LoaderTest, ABurstOfChangesReloadsOnceAndOtherFilesNone) {
+  Write("team.txt", "cd=2\r\n");
+  std::string main = LoadMain(kMainWithTeam);
+  EXPECT_EQ(gFake.watchedFolders, std::vector<std::string>{folder_}) << "the folder of both, once";
+  uint32_t loads = gTriggers.loadCount;
+  gFake.editorText = "typed=unsaved\r\n";
+  gFake.editorChanged = true;
+  for (const char* piece : {"ef", "=3", "\r\n"}) {
+    ChangeOnDisk("team.txt", piece, true);
+    Elapse(100);
+  }
+  Elapse(250);
+  EXPECT_EQ(gTriggers.loadCount, loads) << "not before the changes settle";
+  Elapse(100);
+  EXPECT_EQ(gTriggers.loadCount, loads + 1);
+  EXPECT_EQ(EntryCount(), 3);
+  EXPECT_EQ(gFake.editorText, "typed=unsaved\r\n") << "the main file did not change: nothing asked, nothing lost";
+  EXPECT_TRUE(FakeEventsOf(kFakeQuestion).empty() && FakeEventsOf(kFakeClearKeyboard).empty());
+  gFake.events.clear();
+  ChangeOnDisk("team.txt.swp", "swap");
+  gFake.editorText = "gh=4\r\n" + std::string(kMainWithTeam);
+  ASSERT_TRUE(SaveAndReloadTriggerFile(main.c_str()));
+  OnTriggerFolderChanged();
+  Elapse(2000);
+  EXPECT_EQ(gTriggers.loadCount, loads + 2) << "the save's own load alone";
+  for (const FakeEvent& e : FakeEventsOf(kFakeTimerStart)) EXPECT_NE(e.a, kReloadTimerId);
+  EXPECT_EQ(gFake.folderWatchCalls, 1) << "the same folders stay watched";
+}
+
+// A file held by its writer, or still growing, is read once it is whole; a missing file keeps
+// its triggers and is named until it comes back; a new include's folder is watched.
+TEST_F(LoaderTest, AFileIsReadWholeAndAMissingOneKeepsItsTriggers) {
+  Write("team.txt", "cd=2\r\n");
+  std::string main = LoadMain(kMainWithTeam);
+  std::string team = PathOf("team.txt");
+  gFake.writingPaths.insert(team);
+  ChangeOnDisk("team.txt", "ef=3\r\ngh", true);
+  Elapse(2000);
+  EXPECT_EQ(EntryCount(), 2) << "not read while its writer holds it";
+  gFake.writingPaths.clear();
+  std::ofstream(team, std::ios::binary | std::ios::app) << "=4\r\n";  // the last write tells nothing
+  Elapse(1000);
+  EXPECT_EQ(EntryCount(), 4);
+  uint32_t loads = gTriggers.loadCount;
+  for (const std::string& gone : {team, main}) {
+    ASSERT_EQ(unlink(gone.c_str()), 0);
+    OnTriggerFolderChanged();
+    Elapse(1000);
+    EXPECT_EQ(gTriggers.loadCount, loads);
+    EXPECT_EQ(EntryCount(), 4);
+    EXPECT_EQ(gFake.statusText,
+              " * * * WARNING: A trigger file is missing: " + gone + ". Its triggers stay loaded until it comes back.");
+  }
+  EXPECT_FALSE(Exists(main)) << "not made anew from the default text";
+  MakeFolder("sub");
+  Write("team.txt", "ij=5\r\n{include sub/more.txt}\r\n");
+  ChangeOnDisk("triggers.txt", kMainWithTeam);
+  Elapse(1000);
+  EXPECT_EQ(gTriggers.loadCount, loads + 1);
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2, 1 file not found: " + PathOf("sub/more.txt") + " ");
+  EXPECT_EQ(gFake.watchedFolders, (std::vector<std::string>{folder_, PathOf("sub")}));
+  LoadMain("{include C:\\t.txt}\r\n{include \\\\server\\share\\t.txt}\r\n{include /t.txt}\r\n");
+  EXPECT_EQ(gFake.watchedFolders, (std::vector<std::string>{folder_, "C:\\", "\\\\server\\share\\", "/"}));
+}
+
+// The main file changed while the editor holds unsaved changes: the user is asked once, and the
+// table is loaded from disk whatever the answer; only Yes shows the new text.
+TEST_F(LoaderTest, ChangesInTheEditorAreKeptOrGivenUpAsTheUserChooses) {
+  std::string main = LoadMain("ab=1\r\n");
+  for (bool yes : {false, true}) {
+    gFake.events.clear();
+    gFake.editorText = "mine=typed\r\n";
+    gFake.editorChanged = true;
+    gFake.answerYes = yes;
+    std::string disk = yes ? "ab=1\r\ncd=2\r\nef=3\r\n" : "ab=1\r\ncd=2\r\n";
+    // While the question is open: more changes, a tick, and an expansion that begins.
+    gFake.whileAsking = [&] {
+      ChangeOnDisk("triggers.txt", disk);
+      Elapse(1000);
+      gWatcher.suspended = true;
+    };
+    ChangeOnDisk("triggers.txt", "c=2\r\n");
+    Elapse(400);
+    EXPECT_EQ(EntryCount(), yes ? 2 : 1) << "nothing loads during the expansion";
+    gFake.whileAsking = nullptr;
+    gWatcher.suspended = false;
+    Elapse(400);
+    EXPECT_EQ(EntryCount(), yes ? 3 : 2);
+    std::vector<FakeEvent> asked = FakeEventsOf(kFakeQuestion);
+    ASSERT_EQ(asked.size(), 1u) << "asked once";
+    EXPECT_EQ(asked[0].detail, "WordHatch");
+    EXPECT_EQ(asked[0].text, "The trigger file\n\n" + main + "\n\nwas changed by another program, and the editor holds "
+              "changes that are not saved.\n\nYes: show the file as it is now, and lose your changes.\nNo: keep your "
+              "changes in the editor; saving writes them over the file.");
+    EXPECT_EQ(gFake.editorText, yes ? disk : "mine=typed\r\n");
+    EXPECT_EQ(gFake.editorChanged, !yes) << "kept text stays unsaved";
+  }
 }
