@@ -271,17 +271,21 @@ TEST_F(LoaderTest, AFileIsReadWholeAndAMissingOneKeepsItsTriggers) {
   ChangeOnDisk("team.txt", "ef=3\r\ngh", true);
   Elapse(2000);
   EXPECT_EQ(EntryCount(), 2) << "not read while its writer holds it";
-  gFake.writingPaths.clear();
-  std::ofstream(team, std::ios::binary | std::ios::app) << "=4\r\n";  // the last write tells nothing
-  Elapse(1000);
-  EXPECT_EQ(EntryCount(), 4);
   uint32_t loads = gTriggers.loadCount;
+  gFake.writingPaths.clear();
+  // The writer goes on without its folder telling: each look sees it grow since the last.
+  std::ofstream(team, std::ios::binary | std::ios::app) << "=4\r\nij";
+  Elapse(250);
+  std::ofstream(team, std::ios::binary | std::ios::app) << "=5\r\n";
+  Elapse(1000);
+  EXPECT_EQ(EntryCount(), 5);
+  EXPECT_EQ(gTriggers.loadCount, ++loads) << "once, when whole";
   for (const std::string& gone : {team, main}) {
     ASSERT_EQ(unlink(gone.c_str()), 0);
     OnTriggerFolderChanged();
     Elapse(1000);
     EXPECT_EQ(gTriggers.loadCount, loads);
-    EXPECT_EQ(EntryCount(), 4);
+    EXPECT_EQ(EntryCount(), 5);
     EXPECT_EQ(gFake.statusText,
               " * * * WARNING: A trigger file is missing: " + gone + ". Its triggers stay loaded until it comes back.");
   }
