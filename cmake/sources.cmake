@@ -62,7 +62,6 @@ set(WH_FAKE_PLATFORM_SOURCES
   tests/unit/fake_text_codepage.cpp
   tests/unit/fake_text_case.cpp
   tests/unit/fake_date_names.cpp
-  tests/unit/fake_folder_watch.cpp
 )
 
 # The Win32 side of the platform seam, linked into the program only.

@@ -83,7 +83,9 @@ static void LookAtTriggerFiles(FileStamps now) {
   }
 }
 
-static bool ChangedSinceLoad(const FileStamps now, int32_t file) { return !SameStamp(now[file], TriggerFileAt(file).stamp); }
+static bool ChangedSinceLoad(const FileStamps now, int32_t file) {
+  return !SameStamp(now[file], TriggerFileAt(file).stamp);
+}
 
 static bool AnyChangedSinceLoad(const FileStamps now) {
   for (int32_t file = 0; file < TriggerFileCount(); ++file) {
@@ -159,7 +161,8 @@ void OnTriggerFolderChanged() {
 // Asks whether the editor's unsaved changes stay over the main file as another program changed
 // it; true to keep them. The answer holds until the table has been loaded again.
 static bool KeepEditorChanges() {
-  if (gTriggerWatch.answered && gTriggerWatch.answeredAtLoad == gTriggers.loadCount) return gTriggerWatch.keepEditorText;
+  bool answered = gTriggerWatch.answered && gTriggerWatch.answeredAtLoad == gTriggers.loadCount;
+  if (answered) return gTriggerWatch.keepEditorText;
   char question[sizeof kChangedQuestionFormat + kPathCapacity];
   snprintf(question, sizeof question, kChangedQuestionFormat, gShell.triggerPath);
   gTriggerWatch.asking = true;

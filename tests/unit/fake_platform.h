@@ -1,7 +1,8 @@
 // The recording fake of the platform seam, for host tests.
 //
 // Key states, layout answers, resources and failures are scripted through gFake; every key
-// event, status text, editor text and timer change is appended to gFake.events in order.
+// event, status text, editor text and timer change is appended to gFake.events in order. The
+// folder watch only keeps the folders watched: a test tells a change by calling its handler.
 // Files are real files (tests use a temporary folder), opened through POSIX, with injectable
 // failures. Call FakeReset() at the start of every test.
 #pragma once

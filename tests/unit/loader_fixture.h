@@ -48,19 +48,16 @@ class LoaderTest : public TempFolderTest {
 
   // Makes `name` the trigger file holding `bytes`, and loads it.
   std::string LoadMain(const std::string& bytes, const std::string& name = "triggers.txt") {
-    std::string path = Write(name, bytes);
-    snprintf(gShell.triggerPath, sizeof gShell.triggerPath, "%s", path.c_str());
-    LoadTriggerFile(path.c_str());
-    return path;
+    snprintf(gShell.triggerPath, sizeof gShell.triggerPath, "%s", Write(name, bytes).c_str());
+    LoadTriggerFile(gShell.triggerPath);
+    return gShell.triggerPath;
   }
-  // Another program writes `bytes` as file `name` (appends them with `append`), and its folder's
-  // watch tells the change.
+  // Another program writes (or appends) `bytes` to file `name`, and its folder's watch tells.
   void ChangeOnDisk(const std::string& name, const std::string& bytes, bool append = false) {
-    std::ofstream(PathOf(name), append ? std::ios::binary | std::ios::app : std::ios::binary) << bytes;
+    std::ofstream(PathOf(name), append ? std::ios::app : std::ios::trunc) << bytes;
     OnTriggerFolderChanged();
   }
-  // The clock runs on by `ms`, and the reload timer fires as the system's would: each period
-  // after its last start, until it is stopped.
+  // The clock runs on by `ms`; the reload timer fires each period after its last start, until stopped.
   static void Elapse(uint32_t ms) {
     for (uint32_t end = gFake.tickCount + ms; gFake.tickCount < end;) {
       ++gFake.tickCount;
