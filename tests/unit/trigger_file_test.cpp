@@ -294,8 +294,9 @@ TEST_F(LoaderTest, AFileIsReadWholeAndAMissingOneKeepsItsTriggers) {
   EXPECT_EQ(gFake.watchedFolders, (std::vector<std::string>{folder_, "C:\\", "\\\\server\\share\\", "/"}));
 }
 
-// The main file changed while the editor holds unsaved changes: asked once, even as more changes
-// and ticks come while the question is open and an expansion then puts the load off; the table
+// The main file changed while the editor holds unsaved changes: asked once the expansion under
+// way has ended, and once only, even as more changes and ticks come while the question is open
+// and another expansion then puts the load off; the table
 // is loaded from disk whatever the answer; only Yes shows the new text.
 TEST_F(LoaderTest, ChangesInTheEditorAreKeptOrGivenUpAsTheUserChooses) {
   std::string main = LoadMain("ab=1\r\n");
@@ -306,7 +307,11 @@ TEST_F(LoaderTest, ChangesInTheEditorAreKeptOrGivenUpAsTheUserChooses) {
     gFake.answerYes = yes;
     std::string disk = yes ? "ab=1\r\ncd=2\r\nef=3\r\n" : "ab=1\r\ncd=2\r\n";
     gFake.whileAsking = [&] { ChangeOnDisk("triggers.txt", disk); Elapse(1000); gWatcher.suspended = true; };
+    gWatcher.suspended = true;  // an expansion: no question, no load until it has ended
     ChangeOnDisk("triggers.txt", "c=2\r\n");
+    Elapse(1000);
+    EXPECT_TRUE(FakeEventsOf(kFakeQuestion).empty());
+    gWatcher.suspended = false;
     Elapse(400);
     EXPECT_EQ(EntryCount(), yes ? 2 : 1) << "nothing loads during the expansion";
     gFake.whileAsking = nullptr;
