@@ -296,8 +296,8 @@ TEST_F(LoaderTest, AFileIsReadWholeAndAMissingOneKeepsItsTriggers) {
 
 // The main file changed while the editor holds unsaved changes: asked once the expansion under
 // way has ended, and once only, even as more changes and ticks come while the question is open
-// and another expansion then puts the load off; the table
-// is loaded from disk whatever the answer; only Yes shows the new text.
+// and another expansion then puts the load off; the table is loaded from disk whatever the
+// answer; only Yes shows the new text.
 TEST_F(LoaderTest, ChangesInTheEditorAreKeptOrGivenUpAsTheUserChooses) {
   std::string main = LoadMain("ab=1\r\n");
   for (bool yes : {false, true}) {
@@ -313,7 +313,7 @@ TEST_F(LoaderTest, ChangesInTheEditorAreKeptOrGivenUpAsTheUserChooses) {
     EXPECT_TRUE(FakeEventsOf(kFakeQuestion).empty());
     gWatcher.suspended = false;
     Elapse(400);
-    EXPECT_EQ(EntryCount(), yes ? 2 : 1) << "nothing loads during the expansion";
+    EXPECT_EQ(EntryCount(), yes ? 2 : 1) << "nothing loads during the second expansion";
     gFake.whileAsking = nullptr;
     gWatcher.suspended = false;
     Elapse(400);
