@@ -285,9 +285,10 @@ TEST_F(LoaderTest, AFileIsReadWholeAndAMissingOneKeepsItsTriggers) {
   EXPECT_FALSE(Exists(main)) << "not made anew from the default text";
   MakeFolder("sub");
   Write("team.txt", "ij=5\r\n{include sub/more.txt}\r\n");
-  ChangeOnDisk("triggers.txt", kMainWithTeam);
+  ChangeOnDisk("triggers.txt", "xy=0\r\n{include team.txt}\r\n");
   Elapse(1000);
   EXPECT_EQ(gTriggers.loadCount, loads + 1);
+  EXPECT_EQ(gFake.editorText, "xy=0\r\n{include team.txt}\r\n") << "nothing unsaved: the new text is shown";
   EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2, 1 file not found: " + PathOf("sub/more.txt") + " ");
   EXPECT_EQ(gFake.watchedFolders, (std::vector<std::string>{folder_, PathOf("sub")}));
   LoadMain("{include C:\\t.txt}\r\n{include \\\\server\\share\\t.txt}\r\n{include /t.txt}\r\n");
