@@ -11,6 +11,7 @@
 #include "app/commands.h"
 #include "app/editor_font.h"
 #include "app/link_cursor.h"
+#include "app/main_title.h"
 #include "app/run_end.h"
 #include "app/save_prompt.h"
 #include "app/settings.h"
@@ -21,14 +22,17 @@
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "common/state.h"
+#include "platform/folder_watch.h"
 #include "platform/menu.h"
 #include "platform/raw_input.h"
+#include "platform/ui.h"
 #include "platform/win32_dpi.h"
 #include "platform/win32_sizes.h"
 #include "platform/win32_window.h"
 #include "player/output_player.h"
 #include "player/paste.h"
 #include "resources/resource_ids.h"
+#include "triggers/trigger_reload.h"
 #include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
@@ -163,9 +167,17 @@ static void OnPlayTimer() {
   if (PlayOutputTick()) ResumeKeyWatch();
 }
 
+// Timer kReloadTimerId: changed trigger files are loaded again; once the editor shows the file's
+// text, unchanged, the title drops the changed mark.
+static void OnReloadTick(HWND window) {
+  OnReloadTimer();
+  if (!PlatformEditorChanged()) SetMainTitleFromPath(window);
+}
+
 // The timer `id`: the key poller, the echo wait, the output player, Track Mouse, the about box's
-// link and the load of an unread trigger file. Returns false for other timers.
-static bool RunTimer(WPARAM id) {
+// link, the load of an unread trigger file and the reload of changed ones. Returns false for other
+// timers.
+static bool RunTimer(HWND window, WPARAM id) {
   switch (id) {
     case kPollTimerId: PollKeys(); return true;
     case kEchoWaitTimerId: OnEchoWaitTimer(); return true;
@@ -173,6 +185,7 @@ static bool RunTimer(WPARAM id) {
     case kTrackMouseTimerId: ShowMousePosition(); return true;
     case kAboutLinkTimerId: OnAboutLinkTimer(); return true;
     case kLoadRetryTimerId: OnLoadRetryTimer(); return true;
+    case kReloadTimerId: OnReloadTick(window); return true;
     default: return false;
   }
 }
@@ -180,7 +193,7 @@ static bool RunTimer(WPARAM id) {
 // WM_TIMER: runs the timer; an output that it played may have switched Suspend. Returns false
 // for timers that are not the window's.
 static bool OnTimer(HWND window, WPARAM id) {
-  if (!RunTimer(id)) return false;
+  if (!RunTimer(window, id)) return false;
   ShowSuspendIfChanged(window);
   return true;
 }
@@ -228,6 +241,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       if (OnTimer(window, wParam)) return 0;
       break;
+    case kFolderChangedMessage:
+      OnTriggerFolderChanged();
+      return 0;
     case WM_INPUT:
       OnRawInput(window, lParam);
       break;  // the system's own handling releases the input

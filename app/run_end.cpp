@@ -11,6 +11,7 @@
 #include "player/paste.h"
 #include "platform/win32_window.h"
 #include "triggers/trigger_loader.h"
+#include "triggers/trigger_reload.h"
 
 // A window hidden in the tray stays minimised, so it too counts as minimised.
 static WindowStartState CurrentStartState(HWND window) {
@@ -33,6 +34,7 @@ void OnEndOfRun(HWND window) {
   DeleteEditorFont(&gApp.editorFont);
   if (gApp.statusFont) DeleteObject(gApp.statusFont);
   gApp.statusFont = nullptr;
+  StopWatchingTriggerFolders();
   EndPasteAtExit();
   FreeAndForget(gPlayer.outputBuffer);
   ReleasePickList();

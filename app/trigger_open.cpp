@@ -9,6 +9,7 @@
 #include "platform/ui.h"
 #include "player/output_player.h"
 #include "triggers/trigger_loader.h"
+#include "triggers/trigger_reload.h"
 #include "watcher/key_events.h"
 #include "watcher/key_poller.h"
 
@@ -50,4 +51,9 @@ void OnLoadRetryTimer() {
   // goes without it.
   LoadTriggerFile(gShell.triggerPath);
   if (!gTriggers.loadFailed) PlatformStopTimer(kLoadRetryTimerId);
+}
+
+void OnReloadTimer() {
+  ReloadChangedTriggerFiles();
+  RetryLoadWhileUnread();
 }

@@ -24,3 +24,8 @@ void RetryLoadWhileUnread();
 // expansion or output is under way, and stops the timer once a load has read it. A load then
 // keeps any text that the user has typed in the editor meanwhile (LoadTriggerFile).
 void OnLoadRetryTimer();
+
+// Timer kReloadTimerId (triggers/trigger_reload.h): reloads the trigger files that another
+// program changed once they have settled; a reload that could not read the main file is tried
+// again as after any load.
+void OnReloadTimer();

@@ -13,6 +13,7 @@ set(WH_CORE_SOURCES
   triggers/trigger_loader.cpp
   triggers/trigger_table.cpp
   triggers/trigger_files.cpp
+  triggers/trigger_reload.cpp
   triggers/include_paths.cpp
   triggers/firing_rules.cpp
   triggers/word_case.cpp
@@ -70,6 +71,7 @@ set(WH_WIN32_PLATFORM_SOURCES
   platform/win32_keyboard_layout.cpp
   platform/win32_memory.cpp
   platform/win32_files.cpp
+  platform/win32_folder_watch.cpp
   platform/win32_resources.cpp
   platform/win32_ui.cpp
   platform/win32_clock.cpp

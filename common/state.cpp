@@ -4,6 +4,7 @@
 ShellState gShell;
 TriggerTable gTriggers;
 TriggerFileList gTriggerFiles;
+TriggerWatchState gTriggerWatch;
 WatcherState gWatcher;
 KeyLayoutState gKeyLayout;
 PlayerState gPlayer;

@@ -7,6 +7,7 @@
 #include "common/utf16.h"
 #include "common/utf8.h"
 #include "platform/files.h"
+#include "platform/folder_watch.h"
 #include "platform/keyboard.h"
 #include "platform/keyboard_layout.h"
 #include "platform/raw_input.h"
@@ -124,6 +125,7 @@ struct TriggerFile {
   uint8_t depth;             // 0 for the main file
   uint8_t state;             // TriggerFileState
   FileError error;
+  FileStamp stamp;           // as the load opened it to read; not present when it did not open
 };
 struct TriggerFileList {
   TriggerFile files[kMaxTriggerFiles];
@@ -133,6 +135,22 @@ struct TriggerFileList {
   int32_t unlisted;     // include lines left out because the list was full
 };
 extern TriggerFileList gTriggerFiles;
+
+// Reload on change (triggers/trigger_reload.h): the folders of the trigger files that are
+// watched, and what the looks at the files saw while a change settles.
+struct TriggerWatchState {
+  char folders[kMaxWatchedFolders][kPathCapacity];
+  int32_t folderCount;
+  FileStamp looked[kMaxTriggerFiles];  // each listed file at the last look, by file number
+  bool missingShown;  // the status bar says that a file read by the last load is missing,
+  uint32_t missingAtLoad;  // while gTriggers.loadCount is still this
+  bool asking;        // the question about the editor's unsaved changes is open
+  // The user's answer to the question, until the next load (answeredAtLoad: gTriggers.loadCount
+  // then): a reload put off after it takes the answer given, not asking again.
+  bool answered, keepEditorText;
+  uint32_t answeredAtLoad;
+};
+extern TriggerWatchState gTriggerWatch;
 
 // The window in front as the watcher last saw it, and what it judged of it: the program's file
 // name is asked only when the window or its process changes, and the title only when a rule on

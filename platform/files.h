@@ -53,3 +53,25 @@ PathKind PlatformPathKind(const char* path);
 // Writes the program's own full path into `buffer` (at most size - 1 characters, NUL-terminated);
 // returns its length, 0 on failure.
 uint32_t PlatformModulePath(char* buffer, uint32_t size);
+
+// What tells one version of a file from the next without reading it: its size and the time of
+// its last write (in the system's units, only ever compared), or that nothing is there.
+struct FileStamp {
+  uint64_t size;
+  uint64_t writeTime;
+  bool present;  // false: nothing is at the path, or the file cannot be seen; size and time are 0
+};
+
+// The stamp of the file at `path` as the system reports it now, without opening the file. A
+// path that names nothing, or a folder, or that cannot be looked at (an offline share), gives a
+// stamp with `present` false.
+FileStamp PlatformFileStamp(const char* path);
+
+// The stamp of an open file as it stands now, the writes through the handle included; `present`
+// false when it cannot be had.
+FileStamp PlatformOpenFileStamp(FileHandle file);
+
+// Whether another program holds the file at `path` open for writing, or locked: opening it for
+// reading while sharing only reading with others fails for that reason. The check opens nothing
+// that stays open. False for a missing file and any other failure to open it.
+bool PlatformFileHeldForWriting(const char* path);

@@ -80,3 +80,36 @@ uint32_t PlatformModulePath(char* buffer, uint32_t size) {
   buffer[n] = 0;
   return n;
 }
+
+static uint64_t Join(DWORD high, DWORD low) { return (uint64_t(high) << 32) | low; }
+
+FileStamp PlatformFileStamp(const char* path) {
+  FileStamp stamp = {};
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return stamp;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return stamp;
+  stamp.size = Join(data.nFileSizeHigh, data.nFileSizeLow);
+  stamp.writeTime = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+  stamp.present = true;
+  return stamp;
+}
+
+FileStamp PlatformOpenFileStamp(FileHandle file) {
+  FileStamp stamp = {};
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file || !GetFileInformationByHandle(ToHandle(file), &info)) return stamp;
+  stamp.size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+  stamp.writeTime = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+  stamp.present = true;
+  return stamp;
+}
+
+bool PlatformFileHeldForWriting(const char* path) {
+  // Sharing reading alone: the open fails while any other handle may write to the file.
+  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    return false;
+  }
+  return OpenErrorOf(GetLastError()) == kFileInUse;
+}

@@ -41,6 +41,8 @@ void NoteTriggerFileUnread(int32_t file, TriggerFileState state, FileError error
   gTriggerFiles.files[file].error = error;
 }
 
+void NoteTriggerFileStamp(int32_t file, const FileStamp& stamp) { gTriggerFiles.files[file].stamp = stamp; }
+
 void NoteRepeatedInclude(int32_t file) {
   if (gTriggerFiles.repeats++ == 0) gTriggerFiles.firstRepeat = file;
 }

@@ -23,6 +23,9 @@ int32_t FindTriggerFile(const char* path);
 // Notes that listed file `file` could not be read, and why (`error` for kTriggerFileNotOpened).
 void NoteTriggerFileUnread(int32_t file, TriggerFileState state, FileError error);
 
+// Notes the stamp of listed file `file` as the load opened it to read (reload on change compares it).
+void NoteTriggerFileStamp(int32_t file, const FileStamp& stamp);
+
 // Notes an include line that named listed file `file` again: it is not loaded a second time.
 void NoteRepeatedInclude(int32_t file);
 

@@ -26,6 +26,7 @@
 #include "triggers/packed_text.h"
 #include "triggers/text_encoding.h"
 #include "triggers/trigger_files.h"
+#include "triggers/trigger_reload.h"
 #include "triggers/trigger_table.h"
 #include "triggers/word_case.h"
 
@@ -488,6 +489,7 @@ struct ReadText {
   TextEncoding encoding;
   FileShortfall shortfall;
   bool unpaired;
+  FileStamp stamp;  // the file as it stood when opened to be read
 };
 
 const char* OpenErrorWords(FileError error) {
@@ -538,6 +540,7 @@ static ReadFailure ReadWholeFile(FileHandle file, ReadText* read) {
   uint32_t size = 0;
   ReadFailure failure = kReadIncomplete;
   char* bytes = nullptr;
+  read->stamp = PlatformOpenFileStamp(file);
   if (PlatformFileSize(file, &size)) {
     bytes = static_cast<char*>(AllocZeroed(size_t(size) + 1, 1));
     if (!bytes) failure = kReadNoMemory;
@@ -607,6 +610,7 @@ static void IncludeFile(int32_t includer, const char* written, size_t length, in
   FileHandle handle = PlatformOpenFile(path, kFileReadOnly, kFileOpenExisting, &error);
   ReadText read = {};
   ReadFailure failure = handle ? ReadWholeFile(handle, &read) : kReadNotOpened;
+  NoteTriggerFileStamp(file, read.stamp);
   if (failure != kReadDone) {
     NoteTriggerFileUnread(file, StateOfFailure(failure), error);
     return;
@@ -691,8 +695,8 @@ static void ReportUnreadFile(ReadFailure failure, FileError error) {
 }
 
 // What the status bar adds about the editor's text after a load that read the file.
-static const char* EditorTextNote(bool keptEditorText) {
-  if (keptEditorText) return kKeptTextNote;
+static const char* EditorTextNote(bool keptEditorText, bool keptUnread) {
+  if (keptEditorText) return keptUnread ? kKeptTextNote : "";
   if (gTriggers.fileShortfall == kShortfallAfterNul) return kNulNote;
   if (gTriggers.fileShortfall == kShortfallBytes) return kUndecodableNote;
   return gTriggers.unpairedUnits ? kUnpairedNote : "";
@@ -701,11 +705,15 @@ static const char* EditorTextNote(bool keptEditorText) {
 // Builds the table from the text read whole of the main file at `path` and the files that it
 // includes, and shows the text in the editor, except over text that the user typed while the file
 // could not be read: that is the user's only copy, so the editor keeps it (and a save goes on
-// asking first). Releases the text. The debug and remap markers are the main file's alone.
-static void UseFileText(const char* path, ReadText* read) {
-  bool keepEditorText = gTriggers.fileShortfall == kShortfallUnread && PlatformEditorChanged();
+// asking first). With `keepEditorText` the editor keeps its text whatever it is, and what a save
+// would lose stays as it was. Releases the text. The debug and remap markers are the main file's
+// alone. Then the folders of the files listed are watched.
+static void UseFileText(const char* path, ReadText* read, bool keepEditorText) {
+  bool keptUnread = gTriggers.fileShortfall == kShortfallUnread && PlatformEditorChanged();
+  keepEditorText = keepEditorText || keptUnread;
   RenewTriggerTable();
   StartTriggerFileList(path);
+  NoteTriggerFileStamp(kMainTriggerFile, read->stamp);
   gTriggers.fileEncoding = read->encoding;
   gTriggers.loadFailed = false;
   gTriggers.unpairedUnits = read->unpaired;
@@ -722,10 +730,11 @@ static void UseFileText(const char* path, ReadText* read) {
   if (skipped > 0) snprintf(skippedNote, sizeof skippedNote, kSkippedFormat, skipped);
   WriteIncludeNote(includeNote, sizeof includeNote);
   SetStatusText(kLoadedFormat, TriggerCount(), includeNote, gTriggers.outOfMemory ? kOutOfMemoryNote : "",
-                skippedNote, EditorTextNote(keepEditorText), gTriggers.debugMode ? kDebugOnText : "");
+                skippedNote, EditorTextNote(keepEditorText, keptUnread), gTriggers.debugMode ? kDebugOnText : "");
+  WatchTriggerFolders();
 }
 
-bool LoadTriggerFile(const char* path) {
+static bool LoadFile(const char* path, bool keepEditorText) {
   ReadFailure failure = kReadDone;
   FileError error = kFileOk;
   FileHandle file = OpenOrCreateTriggerFile(path, &failure, &error);
@@ -735,9 +744,13 @@ bool LoadTriggerFile(const char* path) {
     ReportUnreadFile(failure, error);
     return false;
   }
-  UseFileText(path, &read);
+  UseFileText(path, &read, keepEditorText);
   return true;
 }
+
+bool LoadTriggerFile(const char* path) { return LoadFile(path, false); }
+
+bool LoadTriggerFileKeepingEditorText(const char* path) { return LoadFile(path, true); }
 
 // ---- file access for the expansion lookup ----------------------------------------------------
 

@@ -18,7 +18,14 @@ const char kCannotOpenText[] = " * * * WARNING: The trigger file is in use or ac
 // kShortfallUnread and the editor has changed).
 // Returns false, having told the user why, when the file could be neither read nor made: the
 // table and the editor then stay as they were, and gTriggers.loadFailed tells an unread file.
+// A load that read the file notes each file's stamp in gTriggerFiles and watches their folders
+// (WatchTriggerFolders).
 bool LoadTriggerFile(const char* path);
+
+// As LoadTriggerFile, but the editor keeps its text, whatever it holds, and what a save would
+// lose of the file (gTriggers.fileShortfall) stays as it was: the user chose to keep their text
+// over the file as another program changed it, or the file shown did not change.
+bool LoadTriggerFileKeepingEditorText(const char* path);
 
 // Whether a load could open the file at `path` now: true when it opens, and when nothing is there
 // (a load makes it); false with *error telling why not.

@@ -1,5 +1,5 @@
-// Recording fake of the platform seam (see fake_platform.h): keyboard, heap, files, resources,
-// window, clock, mouse, environment and settings.
+// Recording fake of the platform seam (see fake_platform.h): keyboard, heap, files, folder watch,
+// resources, window, clock, mouse, environment and settings.
 #include "tests/unit/fake_platform.h"
 #include "tests/unit/fake_keyboard_layout.h"
 
@@ -16,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/folder_watch.h"
 #include "platform/keyboard.h"
 #include "platform/memory.h"
 #include "platform/mouse.h"
@@ -249,6 +250,29 @@ uint32_t PlatformWriteFile(FileHandle file, const void* buffer, uint32_t count) 
   return n < 0 ? 0 : uint32_t(n);
 }
 
+// The stamp of what stat() or fstat() gave: `result` 0 when it found something.
+static FileStamp StampOf(int result, const struct stat& st) {
+  if (result != 0 || S_ISDIR(st.st_mode)) return FileStamp{};
+  return FileStamp{uint64_t(st.st_size), uint64_t(st.st_mtim.tv_sec) * 1000000000u + uint64_t(st.st_mtim.tv_nsec), true};
+}
+
+FileStamp PlatformFileStamp(const char* path) {
+  struct stat st;
+  return StampOf(path ? stat(path, &st) : -1, st);
+}
+
+FileStamp PlatformOpenFileStamp(FileHandle file) {
+  struct stat st;
+  return StampOf(file ? fstat(file->fd, &st) : -1, st);
+}
+
+bool PlatformFileHeldForWriting(const char* path) { return path && gFake.writingPaths.count(path) > 0; }
+
+void PlatformWatchFolders(const char* const* folders, int count) {
+  ++gFake.folderWatchCalls;
+  gFake.watchedFolders.assign(folders, folders + (count < kMaxWatchedFolders ? count : kMaxWatchedFolders));
+}
+
 bool PlatformDeleteFile(const char* path) {
   return !gFake.failDelete && !FakeCallFails() && path && unlink(path) == 0;
 }
@@ -306,10 +330,11 @@ bool PlatformEditorChanged() { return gFake.hasEditor && gFake.editorChanged; }
 
 bool PlatformAskYesNo(const char* text, const char* caption) {
   FakeRecord(kFakeQuestion, gFake.answerYes ? 1 : 0, 0, 0, text, caption);
+  if (gFake.whileAsking) gFake.whileAsking();
   return gFake.answerYes;
 }
 
-void PlatformStartTimer(uint32_t id, uint32_t ms) { Record(kFakeTimerStart, id, ms); }
+void PlatformStartTimer(uint32_t id, uint32_t ms) { Record(kFakeTimerStart, id, ms, gFake.tickCount); }
 void PlatformStopTimer(uint32_t id) { Record(kFakeTimerStop, id); }
 
 uint32_t PlatformTickCount() { return gFake.tickCount; }

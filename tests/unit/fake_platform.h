@@ -1,12 +1,14 @@
 // The recording fake of the platform seam, for host tests.
 //
 // Key states, layout answers, resources and failures are scripted through gFake; every key
-// event, status text, editor text and timer change is appended to gFake.events in order.
+// event, status text, editor text and timer change is appended to gFake.events in order. The
+// folder watch only keeps the folders watched: a test tells a change by calling its handler.
 // Files are real files (tests use a temporary folder), opened through POSIX, with injectable
 // failures. Call FakeReset() at the start of every test.
 #pragma once
 #include <stdint.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -19,7 +21,7 @@ enum FakeEventKind {
   kFakeKeyEvent,      // a = vk, b = scan code, c = flags
   kFakeStatusText,    // text
   kFakeEditorText,    // text
-  kFakeTimerStart,    // a = id, b = ms
+  kFakeTimerStart,    // a = id, b = ms, c = the tick count then
   kFakeTimerStop,     // a = id
   kFakeClearKeyboard,
   kFakeSleep,         // a = ms
@@ -114,6 +116,7 @@ struct FakePlatform {
   std::string statusText, editorText;
   bool editorChanged;
   bool answerYes;
+  std::function<void()> whileAsking;  // runs while a question is open, as its message loop would
 
   // Resources by id, and the program's own path.
   std::map<int, std::string> resources;
@@ -155,6 +158,9 @@ struct FakePlatform {
   int fileWrites, failFileWriteAt;
   bool failDelete, failReplace;
   std::set<std::string> lockedPaths, deniedPaths;
+  // Files that another program holds open for writing: PlatformFileHeldForWriting says so, yet
+  // they open for reading as before (what a reader would see of them may be half-written).
+  std::set<std::string> writingPaths;
   int openFiles;  // files opened and not yet closed
   int liveHeapBlocks;  // heap blocks allocated and not yet released
   // The fault sweep's switch: every seam call that can fail (heap, files, resources, settings
@@ -190,6 +196,10 @@ struct FakePlatform {
 
   // The main menu's check marks by command id.
   std::map<uint32_t, bool> menuChecks;
+
+  // Folder watch: the folders that the last PlatformWatchFolders watches, and its calls.
+  std::vector<std::string> watchedFolders;
+  int folderWatchCalls;
 
   std::vector<FakeEvent> events;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/trigger_open.h"
+#include "app/trigger_save.h"
 #include "common/utf8.h"
 #include "platform/files.h"
 #include "tests/unit/loader_fixture.h"
@@ -223,4 +224,108 @@ TEST_F(LoaderTest, FileLengthAndReadForTheLookup) {
   EXPECT_EQ(ReadFileText(PathOf("missing").c_str(), 0, buffer, 20), 0u);
   std::string empty = Write("e.txt", "");
   EXPECT_EQ(ReadFileText(empty.c_str(), 0, buffer, 20), 0u);
+}
+
+// ---- reload on change ------------------------------------------------------------------------
+
+static const char kMainWithTeam[] = "ab=1\r\n{include team.txt}\r\n";
+
+// A burst of writes gives one reload, 400 ms after the last, with no reset of the watcher and the
+// editor's unsaved text kept (the main file did not change); a swap file beside it gives none,
+// and neither does the program's own save.
+TEST_F(LoaderTest, ABurstOfChangesReloadsOnceAndOtherFilesNone) {
+  Write("team.txt", "cd=2\r\n");
+  std::string main = LoadMain(kMainWithTeam);
+  EXPECT_EQ(gFake.watchedFolders, std::vector<std::string>{folder_}) << "the folder of both, once";
+  uint32_t loads = gTriggers.loadCount;
+  gFake.editorText = "typed=unsaved\r\n";
+  gFake.editorChanged = true;
+  for (const char* piece : {"ef", "=3", "\r\n"}) { ChangeOnDisk("team.txt", piece, true); Elapse(100); }
+  Elapse(250);
+  EXPECT_EQ(gTriggers.loadCount, loads) << "not before the changes settle";
+  Elapse(100);
+  EXPECT_EQ(gTriggers.loadCount, loads + 1);
+  EXPECT_EQ(EntryCount(), 3);
+  EXPECT_EQ(gFake.editorText, "typed=unsaved\r\n");
+  EXPECT_TRUE(FakeEventsOf(kFakeQuestion).empty() && FakeEventsOf(kFakeClearKeyboard).empty());
+  gFake.events.clear();
+  ChangeOnDisk("team.txt.swp", "swap");
+  ASSERT_TRUE(SaveAndReloadTriggerFile(main.c_str()));
+  OnTriggerFolderChanged();
+  Elapse(2000);
+  EXPECT_EQ(gTriggers.loadCount, loads + 2) << "the save's own load alone";
+  for (const FakeEvent& e : FakeEventsOf(kFakeTimerStart)) EXPECT_NE(e.a, kReloadTimerId);
+  EXPECT_EQ(gFake.folderWatchCalls, 1) << "the same folders stay watched";
+}
+
+// A file held by its writer, or still growing, is read once it is whole; a missing file keeps
+// its triggers and is named until it comes back; a new include's folder is watched.
+TEST_F(LoaderTest, AFileIsReadWholeAndAMissingOneKeepsItsTriggers) {
+  std::string team = Write("team.txt", "cd=2\r\n"), main = LoadMain(kMainWithTeam);
+  uint32_t loads = gTriggers.loadCount;
+  gFake.writingPaths.insert(team);
+  ChangeOnDisk("team.txt", "ef=3\r\ngh", true);
+  Elapse(2000);
+  gFake.writingPaths.clear();
+  // The writer goes on without its folder telling: each look sees it grow since the last.
+  std::ofstream(team, std::ios::app) << "=4\r\nij";
+  Elapse(250);
+  std::ofstream(team, std::ios::app) << "=5\r\n";
+  Elapse(1000);
+  EXPECT_EQ(EntryCount(), 5);
+  EXPECT_EQ(gTriggers.loadCount, ++loads) << "once, when whole";
+  for (const std::string& gone : {team, main}) {
+    ASSERT_EQ(unlink(gone.c_str()), 0);
+    OnTriggerFolderChanged();
+    Elapse(1000);
+    EXPECT_EQ(gTriggers.loadCount, loads);
+    EXPECT_EQ(gFake.statusText,
+              " * * * WARNING: A trigger file is missing: " + gone + ". Its triggers stay loaded until it comes back.");
+  }
+  EXPECT_FALSE(Exists(main)) << "not made anew from the default text";
+  MakeFolder("sub");
+  Write("team.txt", "ij=5\r\n{include sub/more.txt}\r\n");
+  ChangeOnDisk("triggers.txt", "xy=0\r\n{include team.txt}\r\n");
+  Elapse(1000);
+  EXPECT_EQ(gTriggers.loadCount, loads + 1);
+  EXPECT_EQ(gFake.editorText, "xy=0\r\n{include team.txt}\r\n") << "nothing unsaved: the new text is shown";
+  EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2, 1 file not found: " + PathOf("sub/more.txt") + " ");
+  EXPECT_EQ(gFake.watchedFolders, (std::vector<std::string>{folder_, PathOf("sub")}));
+  LoadMain("{include C:\\t.txt}\r\n{include \\\\server\\share\\t.txt}\r\n{include /t.txt}\r\n");
+  EXPECT_EQ(gFake.watchedFolders, (std::vector<std::string>{folder_, "C:\\", "\\\\server\\share\\", "/"}));
+}
+
+// The main file changed while the editor holds unsaved changes: asked once the expansion under
+// way has ended, and once only, even as more changes and ticks come while the question is open
+// and another expansion then puts the load off; the table is loaded from disk whatever the
+// answer; only Yes shows the new text.
+TEST_F(LoaderTest, ChangesInTheEditorAreKeptOrGivenUpAsTheUserChooses) {
+  std::string main = LoadMain("ab=1\r\n");
+  for (bool yes : {false, true}) {
+    gFake.events.clear();
+    gFake.editorText = "mine=typed\r\n";
+    gFake.editorChanged = true;
+    gFake.answerYes = yes;
+    std::string disk = yes ? "ab=1\r\ncd=2\r\nef=3\r\n" : "ab=1\r\ncd=2\r\n";
+    gFake.whileAsking = [&] { ChangeOnDisk("triggers.txt", disk); Elapse(1000); gWatcher.suspended = true; };
+    gWatcher.suspended = true;  // an expansion: no question, no load until it has ended
+    ChangeOnDisk("triggers.txt", "c=2\r\n");
+    Elapse(1000);
+    EXPECT_TRUE(FakeEventsOf(kFakeQuestion).empty());
+    gWatcher.suspended = false;
+    Elapse(400);
+    EXPECT_EQ(EntryCount(), yes ? 2 : 1) << "nothing loads during the second expansion";
+    gFake.whileAsking = nullptr;
+    gWatcher.suspended = false;
+    Elapse(400);
+    EXPECT_EQ(EntryCount(), yes ? 3 : 2);
+    std::vector<FakeEvent> asked = FakeEventsOf(kFakeQuestion);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].detail, "WordHatch");
+    EXPECT_EQ(asked[0].text, "The trigger file\n\n" + main + "\n\nwas changed by another program, and the editor holds "
+              "changes that are not saved.\n\nYes: show the file as it is now, and lose your changes.\nNo: keep your "
+              "changes in the editor; saving writes them over the file.");
+    EXPECT_EQ(gFake.editorText, yes ? disk : "mine=typed\r\n");
+    EXPECT_EQ(gFake.editorChanged, !yes) << "kept text stays unsaved";
+  }
 }
