@@ -6,7 +6,6 @@ import pwd
 import harness
 from shell_e2e import ShellTestCase
 
-NO_OUTPUT_WARNING = " * * * WARNING: No output listed!"
 USED_FORMAT = " Shortcuts Used:  %d"
 DEBUG_LOG_NAME = "WordHatch_log.txt"
 # The first line of the debug log: how WordHatch watches the keys. WORDHATCH_KEY_WATCH=poll in the

@@ -4,7 +4,7 @@ import os
 import re
 
 import harness
-from expansion_e2e import KEY_WATCH_LOG_LINE, NO_OUTPUT_WARNING, USED_FORMAT, ExpansionTestCase
+from expansion_e2e import KEY_WATCH_LOG_LINE, USED_FORMAT, ExpansionTestCase
 from shell_e2e import read_settings
 
 LONG_ABBREVIATION = "qwertyuiopasdfghjklzxcvbnm,qwertyuiopas."  # 40 characters
@@ -34,14 +34,12 @@ class ExpansionTest(ExpansionTestCase):
         self.input.type_text("btw")
         self.wait_target(target, "new text")
 
-    def test_a_removed_line_is_erased_and_warned_about(self):
+    def test_a_line_removed_by_another_program_stops_firing_once_the_file_reloads(self):
         app, hwnd, target = self.start_expander("btw=by the way\nsig=Regards\n")
         app.write_triggers("sig=Regards\n")
-        self.input.type_text("xbtw")
-        self.wait_status(hwnd, NO_OUTPUT_WARNING)
-        self.wait_target(target, "x")
-        self.input.type_text("sig")
-        self.wait_target(target, "xRegards")
+        self.wait_loaded(hwnd, 1)
+        self.input.type_text("xbtw sig")
+        self.wait_target(target, "xbtw Regards")
         self.wait_status(hwnd, USED_FORMAT % 1)
 
     def test_a_forty_character_abbreviation_fires(self):
