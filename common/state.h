@@ -141,6 +141,7 @@ extern TriggerFileList gTriggerFiles;
 struct TriggerWatchState {
   char folders[kMaxWatchedFolders][kPathCapacity];
   int32_t folderCount;
+  bool allWatched;  // every folder listed is watched: a folder that was not is tried at each load
   FileStamp looked[kMaxTriggerFiles];  // each listed file at the last look, by file number
   bool missingShown;  // the status bar says that a file read by the last load is missing,
   uint32_t missingAtLoad;  // while gTriggers.loadCount is still this

@@ -18,5 +18,5 @@ const uint32_t kFolderChangedMessage = 0x8000 + 0x31;
 // one message, and a message may come for a change of any file in the folder. A watch already
 // running is stopped first: its background wait has ended and its handles are closed when this
 // returns, and no message is posted for it afterwards. A folder that cannot be watched (missing,
-// offline) is left out silently. `count` 0 stops watching.
-void PlatformWatchFolders(const char* const* folders, int count);
+// offline) is left out. `count` 0 stops watching. Returns the number of folders watched.
+int PlatformWatchFolders(const char* const* folders, int count);

@@ -58,12 +58,12 @@ static HANDLE WatchOneFolder(const char* folder) {
   return FindFirstChangeNotificationW(wide, FALSE, kWatchedChanges);
 }
 
-void PlatformWatchFolders(const char* const* folders, int count) {
+int PlatformWatchFolders(const char* const* folders, int count) {
   StopWatch();
   HWND window = Win32MainWindow();
-  if (!window || count <= 0) return;
+  if (!window || count <= 0) return 0;
   gWatch.handles[0] = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!gWatch.handles[0]) return;
+  if (!gWatch.handles[0]) return 0;
   gWatch.count = 1;
   for (int i = 0; i < count && i < kMaxWatchedFolders; ++i) {
     HANDLE change = WatchOneFolder(folders[i]);
@@ -73,4 +73,5 @@ void PlatformWatchFolders(const char* const* folders, int count) {
   gWatch.window = window;
   if (gWatch.count > 1) gWatch.thread = CreateThread(nullptr, 0, WaitForChanges, &gWatch, 0, nullptr);
   if (!gWatch.thread) StopWatch();
+  return gWatch.thread ? int(gWatch.count - 1) : 0;
 }

@@ -130,14 +130,14 @@ void WatchTriggerFolders() {
   int count = ListWatchedFolders(folders);
   bool same = count == gTriggerWatch.folderCount;
   for (int i = 0; i < count && same; ++i) same = strcmp(folders[i], gTriggerWatch.folders[i]) == 0;
-  if (same) return;
+  if (same && gTriggerWatch.allWatched) return;
   const char* named[kMaxWatchedFolders];
   for (int i = 0; i < count; ++i) {
     memcpy(gTriggerWatch.folders[i], folders[i], kPathCapacity);
     named[i] = gTriggerWatch.folders[i];
   }
   gTriggerWatch.folderCount = count;
-  PlatformWatchFolders(named, count);
+  gTriggerWatch.allWatched = PlatformWatchFolders(named, count) == count;
   FileStamps now;
   LookAtTriggerFiles(now);
   if (!AnyChangedSinceLoad(now)) return;

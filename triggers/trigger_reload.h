@@ -21,7 +21,8 @@ const uint32_t kReloadSettleMs = 400;     // after the last change, the files ar
 const uint32_t kReloadLookAgainMs = 250;  // a file still changing or held is looked at again
 
 // After a load that listed the trigger files: watches the folders that hold them, each once,
-// unless they are the folders watched already. A file changed between its reading and the new
+// unless they are the folders watched already, each of them (a folder that could not be watched,
+// a share offline, is tried again at the next load). A file changed between its reading and the new
 // watch starts the reload timer, as its message would have.
 void WatchTriggerFolders();
 

@@ -268,9 +268,13 @@ FileStamp PlatformOpenFileStamp(FileHandle file) {
 
 bool PlatformFileHeldForWriting(const char* path) { return path && gFake.writingPaths.count(path) > 0; }
 
-void PlatformWatchFolders(const char* const* folders, int count) {
+int PlatformWatchFolders(const char* const* folders, int count) {
   ++gFake.folderWatchCalls;
-  gFake.watchedFolders.assign(folders, folders + (count < kMaxWatchedFolders ? count : kMaxWatchedFolders));
+  gFake.watchedFolders.clear();
+  for (int i = 0; i < count && i < kMaxWatchedFolders; ++i) {
+    if (!gFake.unwatchableFolders.count(folders[i])) gFake.watchedFolders.push_back(folders[i]);
+  }
+  return int(gFake.watchedFolders.size());
 }
 
 bool PlatformDeleteFile(const char* path) {

@@ -197,8 +197,10 @@ struct FakePlatform {
   // The main menu's check marks by command id.
   std::map<uint32_t, bool> menuChecks;
 
-  // Folder watch: the folders that the last PlatformWatchFolders watches, and its calls.
+  // Folder watch: the folders that the last PlatformWatchFolders watches, and its calls; the
+  // folders that cannot be watched (missing, offline).
   std::vector<std::string> watchedFolders;
+  std::set<std::string> unwatchableFolders;
   int folderWatchCalls;
 
   std::vector<FakeEvent> events;

@@ -291,7 +291,11 @@ TEST_F(LoaderTest, AFileIsReadWholeAndAMissingOneKeepsItsTriggers) {
   EXPECT_EQ(gFake.editorText, "xy=0\r\n{include team.txt}\r\n") << "nothing unsaved: the new text is shown";
   EXPECT_EQ(gFake.statusText, " Triggers Loaded: 2, 1 file not found: " + PathOf("sub/more.txt") + " ");
   EXPECT_EQ(gFake.watchedFolders, (std::vector<std::string>{folder_, PathOf("sub")}));
+  gFake.unwatchableFolders.insert("\\\\server\\share\\");  // offline: tried again at the next load
   LoadMain("{include C:\\t.txt}\r\n{include \\\\server\\share\\t.txt}\r\n{include /t.txt}\r\n");
+  EXPECT_EQ(gFake.watchedFolders.size(), 3u);
+  gFake.unwatchableFolders.clear();
+  LoadTriggerFile(gShell.triggerPath);
   EXPECT_EQ(gFake.watchedFolders, (std::vector<std::string>{folder_, "C:\\", "\\\\server\\share\\", "/"}));
 }
 
