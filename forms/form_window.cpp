@@ -257,20 +257,6 @@ static LRESULT CALLBACK FormWindowProc(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static bool RegisterFormClass() {
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(gApp.instance, kFormClassName, &existing)) return true;
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = FormWindowProc;
-  wc.hInstance = gApp.instance;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kFormClassName;
-  return RegisterClassExW(&wc) != 0;
-}
-
 bool FormWindowTakesMessage(MSG* message) {
   HWND form = sForm.window;
   if (!form || (message->hwnd != form && !IsChild(form, message->hwnd))) return false;
@@ -287,7 +273,7 @@ bool FormWindowTakesMessage(MSG* message) {
 bool PlatformOpenFieldForm(WindowHandle previousHandle) {
   // A form still open: the core has already given its output up for the new one.
   if (sForm.window) CloseForm(false);
-  if (!RegisterFormClass()) return false;
+  if (!Win32RegisterPopupClass(gApp.instance, kFormClassName, FormWindowProc)) return false;
   HWND previous = reinterpret_cast<HWND>(previousHandle);
   HMONITOR monitor = MonitorFromWindow(previous, MONITOR_DEFAULTTONEAREST);
   int dpi = Win32MonitorDpi(monitor);

@@ -61,3 +61,17 @@ void Win32GiveFocusBack(HWND previous) {
     Sleep(kFrontLookMs);
   }
 }
+
+bool Win32RegisterPopupClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, name, &existing)) return true;
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}

@@ -4,6 +4,10 @@
 #pragma once
 #include <windows.h>
 
+// Registers the window class `name` of such a window in `instance` (the dialog colour, the arrow
+// cursor) with `procedure`, once for the run; true when it is registered.
+bool Win32RegisterPopupClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);
+
 // The system's message font at `points` for `dpi`; the caller deletes it. nullptr when the
 // system cannot make it (the controls keep their own font then).
 HFONT Win32CreatePopupFont(int points, int dpi);

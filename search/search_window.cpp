@@ -175,20 +175,6 @@ static LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wPara
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static bool RegisterSearchClass() {
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(gApp.instance, kSearchClassName, &existing)) return true;
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = SearchWindowProc;
-  wc.hInstance = gApp.instance;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kSearchClassName;
-  return RegisterClassExW(&wc) != 0;
-}
-
 // Lays the edit box and the list out in the client area; the edit box is one line of the font.
 static void MakeChildren(int dpi) {
   RECT client;
@@ -218,7 +204,7 @@ static void ShowLastQuery() {
 
 bool PlatformOpenSearchWindow(WindowHandle previousHandle) {
   if (sSearch.window) DestroyWindow(sSearch.window);
-  if (!RegisterSearchClass()) return false;
+  if (!Win32RegisterPopupClass(gApp.instance, kSearchClassName, SearchWindowProc)) return false;
   HWND previous = reinterpret_cast<HWND>(previousHandle);
   HMONITOR monitor = MonitorFromWindow(previous, MONITOR_DEFAULTTONEAREST);
   int dpi = Win32MonitorDpi(monitor);
