@@ -731,6 +731,8 @@ static void UseFileText(const char* path, ReadText* read, bool keepEditorText) {
   WriteIncludeNote(includeNote, sizeof includeNote);
   SetStatusText(kLoadedFormat, TriggerCount(), includeNote, gTriggers.outOfMemory ? kOutOfMemoryNote : "",
                 skippedNote, EditorTextNote(keepEditorText, keptUnread), gTriggers.debugMode ? kDebugOnText : "");
+  // Before the watch: a file changed since its reading gets the shorter settle time.
+  LookAgainAtHeldFiles();
   WatchTriggerFolders();
 }
 

@@ -125,6 +125,20 @@ static void ShowMissingFile(int32_t file) {
 
 static void StartReloadTimer(uint32_t ms) { PlatformStartTimer(kReloadTimerId, ms); }
 
+// Whether listed file `file` was not read by the last load because another program held it.
+static bool HeldAtLoad(int32_t file) {
+  const TriggerFile& listed = TriggerFileAt(file);
+  return listed.state == kTriggerFileNotOpened && listed.error == kFileInUse;
+}
+
+void LookAgainAtHeldFiles() {
+  for (int32_t file = 0; file < TriggerFileCount(); ++file) {
+    if (!HeldAtLoad(file)) continue;
+    StartReloadTimer(kHeldLookAgainMs);
+    return;
+  }
+}
+
 void WatchTriggerFolders() {
   static char folders[kMaxWatchedFolders][kPathCapacity];  // the main thread alone watches
   int count = ListWatchedFolders(folders);

@@ -19,12 +19,19 @@
 const uint32_t kReloadTimerId = 7782;
 const uint32_t kReloadSettleMs = 400;     // after the last change, the files are looked at
 const uint32_t kReloadLookAgainMs = 250;  // a file still changing or held is looked at again
+const uint32_t kHeldLookAgainMs = 2000;   // an included file held at the load is looked at again
 
 // After a load that listed the trigger files: watches the folders that hold them, each once,
 // unless they are the folders watched already, each of them (a folder that could not be watched,
 // a share offline, is tried again at the next load). A file changed between its reading and the new
 // watch starts the reload timer, as its message would have.
 void WatchTriggerFolders();
+
+// After a load: an included file that it could not read because another program held it is
+// looked at after kHeldLookAgainMs, since letting a file go changes nothing that a folder tells.
+// Such a file has no stamp noted, so it counts as changed: it is looked at until it is let go,
+// and the table is then loaded again.
+void LookAgainAtHeldFiles();
 
 // At the end of the run: nothing is watched any more.
 void StopWatchingTriggerFolders();

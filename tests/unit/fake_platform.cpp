@@ -266,7 +266,9 @@ FileStamp PlatformOpenFileStamp(FileHandle file) {
   return StampOf(file ? fstat(file->fd, &st) : -1, st);
 }
 
-bool PlatformFileHeldForWriting(const char* path) { return path && gFake.writingPaths.count(path) > 0; }
+bool PlatformFileHeldForWriting(const char* path) {
+  return path && (gFake.writingPaths.count(path) > 0 || gFake.lockedPaths.count(path) > 0);
+}
 
 int PlatformWatchFolders(const char* const* folders, int count) {
   ++gFake.folderWatchCalls;

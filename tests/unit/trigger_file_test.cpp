@@ -258,11 +258,20 @@ TEST_F(LoaderTest, ABurstOfChangesReloadsOnceAndOtherFilesNone) {
   EXPECT_EQ(gFake.folderWatchCalls, 1) << "the same folders stay watched";
 }
 
-// A file held by its writer, or still growing, is read once it is whole; a missing file keeps
-// its triggers and is named until it comes back; a new include's folder is watched.
+// A file held by its writer, or still growing, is read once it is whole, and one held at the load
+// once it is let go; a missing file keeps its triggers and is named until it comes back; a new
+// include's folder is watched.
 TEST_F(LoaderTest, AFileIsReadWholeAndAMissingOneKeepsItsTriggers) {
   std::string team = Write("team.txt", "cd=2\r\n"), main = LoadMain(kMainWithTeam);
+  gFake.lockedPaths.insert(team);
+  LoadTriggerFile(main.c_str());  // the same folders: watched already
   uint32_t loads = gTriggers.loadCount;
+  Elapse(5000);
+  EXPECT_EQ(gTriggers.loadCount, loads) << "not while it is held";
+  gFake.lockedPaths.clear();
+  Elapse(2000);
+  EXPECT_EQ(EntryCount(), 2);
+  EXPECT_EQ(gTriggers.loadCount, ++loads);
   gFake.writingPaths.insert(team);
   ChangeOnDisk("team.txt", "ef=3\r\ngh", true);
   Elapse(2000);
