@@ -107,11 +107,15 @@ class SearchTest(ExpansionTestCase):
         self.input.press("Return")
         self.wait_target(target, "advertisement1 Long Road\nSpringfield")
 
+        # The long output is pasted: the next hotkey waits for the paste to end, when the user's
+        # clipboard is back, as keys pressed while it waits reach a window whose input is shared.
+        self.probe.set_clipboard("the user's own")
         window = self.open_search()
         self.input.type_text("long")
         self.assertEventually(lambda: self.query(window) == "long")
         self.input.press("Return")
         self.wait_target(target, "advertisement1 Long Road\nSpringfield" + LONG_OUTPUT)
+        self.assertEventually(lambda: self.probe.clipboard() == "the user's own", message="the clipboard back")
 
         window = self.open_search()
         self.input.type_text("x0001")
