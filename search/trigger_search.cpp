@@ -59,18 +59,7 @@ static bool GrowItems() {
 
 // Room for `bytes` more bytes of text; false when the heap has none.
 static bool ReserveSearchText(uint64_t bytes) {
-  if (bytes <= gSearch.textCapacity - gSearch.textUsed) return true;
-  uint64_t wanted = uint64_t(gSearch.textUsed) + bytes;
-  uint64_t capacity = gSearch.textCapacity ? uint64_t(gSearch.textCapacity) * 2 : kFirstSearchTextCapacity;
-  if (capacity < wanted) capacity = wanted;
-  if (capacity > UINT32_MAX) return false;
-  char* text = static_cast<char*>(AllocZeroed(size_t(capacity), 1));
-  if (!text) return false;
-  if (gSearch.textUsed > 0) memcpy(text, gSearch.text, gSearch.textUsed);
-  FreeBlock(gSearch.text);
-  gSearch.text = text;
-  gSearch.textCapacity = uint32_t(capacity);
-  return true;
+  return ReserveTextRoom(&gSearch.text, gSearch.textUsed, &gSearch.textCapacity, bytes, kFirstSearchTextCapacity);
 }
 
 static void AppendText(const char* text, size_t length) {

@@ -84,18 +84,7 @@ static bool GrowRecords() {
 
 // Makes room for `bytes` more bytes of text.
 static bool ReserveText(uint32_t bytes) {
-  if (bytes <= gTriggers.textCapacity - gTriggers.textUsed) return true;
-  uint64_t wanted = uint64_t(gTriggers.textUsed) + bytes;
-  uint64_t capacity = gTriggers.textCapacity ? uint64_t(gTriggers.textCapacity) * 2 : kFirstTextCapacity;
-  if (capacity < wanted) capacity = wanted;
-  if (capacity > UINT32_MAX) return false;
-  char* text = static_cast<char*>(AllocZeroed(size_t(capacity), 1));
-  if (!text) return false;
-  if (gTriggers.textUsed > 0) memcpy(text, gTriggers.text, gTriggers.textUsed);
-  FreeBlock(gTriggers.text);
-  gTriggers.text = text;
-  gTriggers.textCapacity = uint32_t(capacity);
-  return true;
+  return ReserveTextRoom(&gTriggers.text, gTriggers.textUsed, &gTriggers.textCapacity, bytes, kFirstTextCapacity);
 }
 
 bool AddTrigger(const char* stored, const char* searchKey, uint8_t flags, uint8_t options, int32_t rule,
